@@ -1,0 +1,84 @@
+#include "fakes/fake_platform.h"
+
+#include "platform/text.h"
+#include "ui/controls.h"
+
+namespace pavrelin {
+
+namespace fake {
+namespace {
+World world;
+}
+World& Reset() { return world = World{}; }
+World& Get() { return world; }
+void SetControlText(Form form, const std::string& control, const std::string& text) {
+  world.texts[{form, control}] = text;
+}
+}  // namespace fake
+
+using fake::world;
+
+std::string GetText(Form form, const char* control) {
+  world.calls.push_back(std::string("GetText ") + control);
+  const auto it = world.texts.find({form, control});
+  return it == world.texts.end() ? std::string() : it->second;
+}
+
+void SetText(Form form, const char* control, const std::string& text) {
+  world.calls.push_back(std::string("SetText ") + control);
+  world.texts[{form, control}] = text;
+}
+
+void SetVisible(Form form, const char* control, bool visible) {
+  world.calls.push_back(std::string("SetVisible ") + control + (visible ? " 1" : " 0"));
+  world.visible[{form, control}] = visible;
+}
+
+void SetTimerPeriod(Form form, const char* control, int milliseconds) {
+  world.calls.push_back(std::string("SetTimerPeriod ") + control + " " +
+                        std::to_string(milliseconds));
+  world.timer_periods[{form, control}] = milliseconds;
+}
+
+bool RunCommandLine(const std::string& command_line, bool, int) {
+  world.calls.push_back("RunCommandLine");
+  world.run_commands.push_back(command_line);
+  return world.run_succeeds;
+}
+
+CapturedRun RunCommandCaptured(const std::string& command_line, int, unsigned timeout_ms) {
+  world.calls.push_back("RunCommandCaptured");
+  world.captured_commands.push_back(command_line);
+  world.captured_timeouts.push_back(timeout_ms);
+  if (world.captured_results.empty()) return {CapturedRun::End::Exited, 0, ""};
+  CapturedRun run = world.captured_results.front();
+  world.captured_results.pop_front();
+  return run;
+}
+
+int ShowMessageBox(const std::string& text, unsigned flags, const char* title) {
+  world.calls.push_back("ShowMessageBox");
+  world.boxes.push_back({text, flags, title ? title : ""});
+  if (world.box_answers.empty()) return kButtonOk;
+  const int answer = world.box_answers.front();
+  world.box_answers.pop_front();
+  return answer;
+}
+
+void PauseMilliseconds(int milliseconds) {
+  world.calls.push_back("PauseMilliseconds");
+  world.pauses.push_back(milliseconds);
+}
+
+void OpenUrl(const std::string& address) {
+  world.calls.push_back("OpenUrl");
+  world.urls.push_back(address);
+}
+
+// Code page 936: lead bytes are 0x81..0xFE.
+bool IsAnsiLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Under code page 936 the OEM and ANSI code pages are the same.
+std::string OemToAnsi(const std::string& oem_text) { return oem_text; }
+
+}  // namespace pavrelin

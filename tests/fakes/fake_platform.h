@@ -1,0 +1,49 @@
+// The host tests' stand-in for everything the handlers reach through: control
+// texts, processes, message boxes, pauses, the browser. Each call is recorded
+// in order and answered from a script the test sets up.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/process.h"
+#include "ui/control_model.h"
+
+namespace pavrelin::fake {
+
+struct Box {
+  std::string text;
+  unsigned flags;
+  std::string title;  // empty when the caller gave none
+  bool operator==(const Box&) const = default;
+};
+
+struct World {
+  std::map<std::pair<Form, std::string>, std::string> texts;
+  std::map<std::pair<Form, std::string>, bool> visible;
+  std::map<std::pair<Form, std::string>, int> timer_periods;
+
+  std::deque<CapturedRun> captured_results;  // answers for RunCommandCaptured; default exit 0
+  std::vector<std::string> captured_commands;
+  std::vector<unsigned> captured_timeouts;
+  std::vector<std::string> run_commands;  // RunCommandLine
+  bool run_succeeds = true;
+
+  std::deque<int> box_answers;  // answers for ShowMessageBox; default kButtonOk
+  std::vector<Box> boxes;
+  std::vector<int> pauses;
+  std::vector<std::string> urls;
+
+  std::vector<std::string> calls;  // every call by name, in order
+};
+
+// Starts each test from an empty world.
+World& Reset();
+World& Get();
+
+void SetControlText(Form form, const std::string& control, const std::string& text);
+
+}  // namespace pavrelin::fake
