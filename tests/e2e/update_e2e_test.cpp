@@ -137,14 +137,15 @@ TEST_F(UpdateEndToEnd, AnErrorPageInsteadOfABuildKeepsTheProgram) {
   HWND question = app.WaitForBox("信息：");
   ASSERT_TRUE(question);
   test::PressBoxButton(question, IDYES);
-  HWND failure = test::WaitUntil(
-                     [&] {
-                       HWND box = app.WaitForBox("信息：", 100);
-                       return box && test::MessageBoxText(box) != "已经有新版本是否更新？";
-                     },
-                     20000)
-                     ? app.WaitForBox("信息：", 100)
-                     : nullptr;
+  // The question box may still be closing: wait for the next box's text.
+  HWND failure = nullptr;
+  test::WaitUntil(
+      [&] {
+        HWND box = app.WaitForBox("信息：", 0);
+        if (box && test::MessageBoxText(box) != "已经有新版本是否更新？") failure = box;
+        return failure != nullptr;
+      },
+      20000);
   ASSERT_TRUE(failure);
   EXPECT_EQ(test::MessageBoxText(failure), "更新失败！\r\n下载新版本失败，请稍后再试。");
   test::PressBoxButton(failure, IDOK);
