@@ -52,4 +52,10 @@ std::string GetRunDirectory() { return RunLocation().run_directory; }
 
 std::string GetExecutableName() { return RunLocation().executable_name; }
 
+std::string GetTempDirectory() {
+  char path[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof path, path);
+  return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+}
+
 }  // namespace pavrelin

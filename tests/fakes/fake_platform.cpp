@@ -112,6 +112,11 @@ std::string GetExecutableName() {
   return world.executable_name;
 }
 
+std::string GetTempDirectory() {
+  world.calls.push_back("GetTempDirectory");
+  return world.temp_directory;
+}
+
 // Code page 936: lead bytes are 0x81..0xFE.
 bool IsAnsiLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 

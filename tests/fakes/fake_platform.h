@@ -55,6 +55,16 @@ struct World {
   std::vector<std::string> write_attempts;  // every path WriteBytesFile was asked for
   std::string run_directory;                // GetRunDirectory
   std::string executable_name;              // GetExecutableName
+  std::string temp_directory;               // GetTempDirectory
+
+  struct Load {
+    Form form;
+    bool modal;
+    bool operator==(const Load&) const = default;
+  };
+  std::vector<Load> loads;             // LoadWindow
+  std::vector<Form> destroy_requests;  // DestroyFormWindow
+  std::vector<int> skin_styles;        // ApplyXpSkin
 
   std::vector<std::string> calls;  // every call by name, in order
 };

@@ -155,5 +155,16 @@ TEST(RunDirectory, IsTheDriveAloneForTheRootButStandsInTheRoot) {
   EXPECT_EQ(where.current_directory, "C:\\");
 }
 
+TEST(TempDirectory, IsTheUsersTemporaryFolderWithItsBackslash) {
+  const std::string temp = GetTempDirectory();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_TRUE(test::FileExists(temp));
+
+  const std::string own = test::FreshDirectory("临时");
+  test::ScopedEnv tmp("TMP", own);
+  EXPECT_EQ(GetTempDirectory(), own + "\\");
+}
+
 }  // namespace
 }  // namespace pavrelin
