@@ -6,7 +6,7 @@
 # First only loopback is up (offline); then a veth pair with an address and a
 # default route is added (online). Nothing leaves the namespace.
 # Usage: connection_state.sh <connection_state_test.exe>
-# Exit 77 (skipped) when this machine does not allow network namespaces.
+# Exit 77 (skipped) when this machine allows no network namespace with a veth pair.
 set -u
 test_exe=$1
 WINE=/usr/lib/wine/wine64
@@ -16,8 +16,8 @@ if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX" ]; then
   echo "connection_state.sh: WINEPREFIX is unset or missing; run the tests with tools/test.sh" >&2
   exit 2
 fi
-if ! unshare -n true 2>/dev/null; then
-  echo "connection_state.sh: network namespaces are not permitted here; skipped"
+if ! unshare -n sh -c 'ip link add probe0 type veth peer name probe1' >/dev/null 2>&1; then
+  echo "connection_state.sh: no network namespace with a veth pair here; skipped"
   exit 77
 fi
 
