@@ -210,6 +210,46 @@ TEST_F(HttpRead, RefusesABodyPastTheCap) {
   }
 }
 
+TEST_F(HttpRead, WaitsForASlowServer) {
+  HttpAnswer slow = test::Page("worth the wait");
+  slow.delay_ms = 1500;
+  server_.Answer("/slow", slow);
+  EXPECT_EQ(Read("/slow"), "worth the wait");
+}
+
+// The fixture itself: a held answer must not keep Stop() from returning, and
+// stopping closes the client's connection.
+TEST(HttpTestServer, StopEndsAnswersThatAreHeldBack) {
+  test::HttpTestServer server;
+  ASSERT_TRUE(server.ok());
+  HttpAnswer silent;
+  silent.silent = true;
+  server.Answer("/silent", silent);
+  HttpAnswer slow = test::Page("late");
+  slow.delay_ms = 600000;
+  server.Answer("/slow", slow);
+
+  std::vector<SOCKET> clients;
+  for (const char* path : {"/silent", "/slow"}) {
+    const SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(server.port());
+    ASSERT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string request = std::string("GET ") + path + " HTTP/1.0\r\n\r\n";
+    send(client, request.data(), static_cast<int>(request.size()), 0);
+    clients.push_back(client);
+  }
+  ASSERT_TRUE(server.WaitForRequests(2, 10000));
+  server.Stop();
+  for (const SOCKET client : clients) {
+    char byte;
+    EXPECT_LE(recv(client, &byte, 1, 0), 0) << "the connection is closed, nothing was answered";
+    closesocket(client);
+  }
+}
+
 TEST(HttpReadFailure, GivesEmptyBytesWhenNobodyAnswers) {
   std::string closed_port_url;
   {
