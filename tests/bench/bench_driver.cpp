@@ -13,15 +13,14 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/app_under_test.h"
+#include "support/http_test_server.h"
 #include "support/win_test_support.h"
 
 namespace pavrelin::bench {
@@ -153,79 +152,6 @@ double ProcessCpuMs(DWORD pid) {
   CloseHandle(snapshot);
   return total;
 }
-
-// --- The loopback portal -----------------------------------------------------
-
-// Answers every request on 127.0.0.1:port with a small page, so that the
-// program's online probe (and the follow widget's page) get a quick answer.
-class LoopbackPortal {
- public:
-  explicit LoopbackPortal(unsigned short port) {
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (listener_ == INVALID_SOCKET) return;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 16) != 0) {
-      closesocket(listener_);
-      listener_ = INVALID_SOCKET;
-      return;
-    }
-    thread_ = std::thread([this] { Serve(); });
-  }
-  ~LoopbackPortal() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
-  }
-  LoopbackPortal(const LoopbackPortal&) = delete;
-  LoopbackPortal& operator=(const LoopbackPortal&) = delete;
-
-  bool ok() const { return listener_ != INVALID_SOCKET; }
-  int requests() const { return requests_; }
-
- private:
-  void Serve() {
-    while (!stop_) {
-      // A bounded wait, so that the destructor can end the loop.
-      fd_set readable;
-      FD_ZERO(&readable);
-      FD_SET(listener_, &readable);
-      timeval wait{0, 100000};
-      if (select(0, &readable, nullptr, nullptr, &wait) <= 0) continue;
-      SOCKET client = accept(listener_, nullptr, nullptr);
-      if (client == INVALID_SOCKET) continue;
-      Answer(client);
-      closesocket(client);
-    }
-  }
-
-  void Answer(SOCKET client) {
-    const DWORD timeout_ms = 2000;
-    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout_ms),
-               sizeof timeout_ms);
-    std::string request;
-    char buffer[4096];
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
-      const int got = recv(client, buffer, sizeof buffer, 0);
-      if (got <= 0) return;
-      request.append(buffer, got);
-    }
-    ++requests_;
-    static const char kResponse[] =
-        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 26\r\n"
-        "Connection: close\r\n\r\n<html><body></body></html>";
-    send(client, kResponse, sizeof kResponse - 1, 0);
-    shutdown(client, SD_SEND);
-  }
-
-  SOCKET listener_ = INVALID_SOCKET;
-  std::thread thread_;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> requests_{0};
-};
 
 // --- Start-up ----------------------------------------------------------------
 
@@ -567,11 +493,13 @@ void PrintStartRow(const char* what, const StartSeries& minimal, const StartSeri
 
 int Run(const Options& options) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  WSADATA wsa;
-  WSAStartup(MAKEWORD(2, 2), &wsa);
   std::printf("Pavrelin benchmark on %s, %d runs per program\n", Platform().c_str(), options.runs);
 
-  LoopbackPortal portal(kPortalPort);
+  // The win64 build probes and shows its follow page on loopback: a quick
+  // answer keeps the network out of the figures.
+  test::HttpTestServer portal(kPortalPort);
+  portal.Answer("/portal/", test::Page("portal"));
+  portal.Answer("/index.php", test::Page("<html><body></body></html>"));
   if (!portal.ok())
     std::printf("note: port %u is taken; whoever holds it answers the online probe\n", kPortalPort);
   if (!test::RegisterRecordingBrowser())
@@ -623,11 +551,10 @@ int Run(const Options& options) {
   PrintStartRow("working set at idle (KB)", series[0], pavrelin, &StartSeries::idle_kb, false, 0);
   PrintStartRow("WM_CLOSE -> process ended (ms)", series[0], pavrelin, &StartSeries::exit_ms,
                 false);
-  std::printf("  (online probe answered by the driver's loopback portal: %d requests so far)\n",
-              portal.requests());
+  std::printf("  (the driver's loopback portal has answered %zu requests so far)\n",
+              portal.Requests().size());
 
   if (have_pavrelin) PrintPavrelinAlone(options);
-  WSACleanup();
   for (const StartSeries& s : series)
     if (s.failures) return 2;
   return 0;
