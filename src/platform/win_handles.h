@@ -39,7 +39,14 @@ class Unique {
 inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
 inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 
+inline void CloseFont(HFONT font) { ::DeleteObject(font); }
+inline void CloseBrush(HBRUSH brush) { ::DeleteObject(brush); }
+inline void CloseIcon(HICON icon) { ::DestroyIcon(icon); }
+
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
+using UniqueFont = Unique<HFONT, CloseFont>;
+using UniqueBrush = Unique<HBRUSH, CloseBrush>;
+using UniqueIcon = Unique<HICON, CloseIcon>;
 
 // CreateFileA reports failure as INVALID_HANDLE_VALUE, not as null.
 inline UniqueHandle OwnFileHandle(HANDLE handle) {

@@ -12,6 +12,28 @@ std::optional<std::size_t> FindControl(const Layout& layout, const char* name) {
   return std::nullopt;
 }
 
+bool SettingsMatchKind(const ControlEntry& entry) {
+  switch (entry.kind) {
+    case Kind::EditBox:
+      return std::holds_alternative<EditSettings>(entry.settings);
+    case Kind::PictureBox:
+      return std::holds_alternative<PictureSettings>(entry.settings);
+    case Kind::GroupBox:
+      return std::holds_alternative<GroupSettings>(entry.settings);
+    case Kind::Label:
+      return std::holds_alternative<LabelSettings>(entry.settings);
+    case Kind::Button:
+      return std::holds_alternative<ButtonSettings>(entry.settings);
+    case Kind::Timer:
+      return std::holds_alternative<TimerSettings>(entry.settings);
+    case Kind::BrowserBox:
+      return std::holds_alternative<BrowserSettings>(entry.settings);
+    case Kind::Window:
+      return false;  // the window is the layout's own entry, never a control
+  }
+  return false;
+}
+
 std::optional<std::size_t> ParentOf(const Layout& layout, std::size_t index) {
   return FindControl(layout, layout.controls[index].parent);
 }

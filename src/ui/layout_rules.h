@@ -15,6 +15,9 @@ namespace pavrelin {
 // The index of the control with this name, if any.
 std::optional<std::size_t> FindControl(const Layout& layout, const char* name);
 
+// The kind settings are those of the entry's kind.
+bool SettingsMatchKind(const ControlEntry& entry);
+
 // The index of the control's parent; nullopt for the window itself (or for a
 // parent name that the layout does not hold).
 std::optional<std::size_t> ParentOf(const Layout& layout, std::size_t index);

@@ -26,7 +26,7 @@ std::vector<std::string> TabOrderAtLoad(const Layout& layout) {
 
 constexpr Form kForms[] = {Form::MainWindow, Form::HelpPromptWindow};
 
-TEST(Layouts, EveryParentIsAContainerAndEveryNameUnique) {
+TEST(Layouts, EveryParentIsAContainerEveryNameUniqueEverySettingOfItsKind) {
   for (Form form : kForms) {
     const Layout* layout = LayoutFor(form);
     ASSERT_NE(layout, nullptr);
@@ -35,6 +35,7 @@ TEST(Layouts, EveryParentIsAContainerAndEveryNameUnique) {
     for (std::size_t i = 0; i < layout->count; ++i) {
       const ControlEntry& entry = layout->controls[i];
       EXPECT_TRUE(names.insert(entry.name).second) << "twice: " << entry.name;
+      EXPECT_TRUE(SettingsMatchKind(entry)) << entry.name;
       if (!entry.parent) continue;
       const std::optional<std::size_t> parent = ParentOf(*layout, i);
       ASSERT_TRUE(parent) << entry.name << " has no parent " << entry.parent;
