@@ -90,4 +90,40 @@ HWND FindChildById(HWND parent, int id) {
   return search.found;
 }
 
+namespace {
+struct PlaceSearch {
+  HWND top;
+  const char* class_name;
+  POINT place;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPlace(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<PlaceSearch*>(param);
+  char class_name[64];
+  GetClassNameA(child, class_name, sizeof class_name);
+  if (lstrcmpiA(class_name, search->class_name) != 0) return TRUE;
+  RECT rect;
+  GetWindowRect(child, &rect);
+  POINT corner{rect.left, rect.top};
+  ScreenToClient(search->top, &corner);
+  if (corner.x != search->place.x || corner.y != search->place.y) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+}  // namespace
+
+HWND FindControlAt(HWND top, const char* class_name, int x, int y) {
+  PlaceSearch search{top, class_name, {x, y}, nullptr};
+  EnumChildWindows(top, MatchPlace, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 }  // namespace pavrelin::test
