@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "ui/browser_box_win.h"
 #include "ui/layout_rules.h"
 #include "ui/picture_view_win.h"
 #include "ui/window_messages.h"
@@ -538,10 +539,14 @@ bool LiveWindow::CreateControl(std::size_t index) {
       SetTimerPeriod(control, std::get<TimerSettings>(entry.settings).period);
       return true;
     }
-    case Kind::BrowserBox:
-      // The browser box's window and its web browser come with the follow
-      // widget; until then its place stays empty.
+    case Kind::BrowserBox: {
+      // Without a WebBrowser control on the machine the window is built
+      // without the box, and its place stays empty.
+      HWND box = CreateBrowserBox(parent, static_cast<int>(index + 1), entry.place, common,
+                                  std::get<BrowserSettings>(entry.settings));
+      if (box) control.hwnd = box;
       return true;
+    }
     case Kind::Window:
       return false;
   }

@@ -2,6 +2,7 @@
 // windows, the keyboard rules, modality and the close routes.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/window_services.h"
+#include "support/win_test_support.h"
 #include "ui/controls.h"
 #include "ui/layouts.h"
 #include "ui/live_window_win.h"
@@ -87,10 +89,15 @@ HWND Control(Form form, const char* name) {
   return control ? control->hwnd : nullptr;
 }
 
+// The control that is or holds this window (the browser box holds the
+// browser's own windows).
 std::string NameOf(Form form, HWND hwnd) {
   LiveWindow* window = FindLiveWindow(form);
-  LiveControl* control = window ? window->FromHwnd(hwnd) : nullptr;
-  return control ? control->entry.name : (hwnd == Frame(form) ? "(window)" : "(other)");
+  if (!window) return "(no window)";
+  if (hwnd == window->hwnd()) return "(window)";
+  for (HWND at = hwnd; at && at != window->hwnd(); at = GetParent(at))
+    if (LiveControl* control = window->FromHwnd(at)) return control->entry.name;
+  return "(other)";
 }
 
 bool SendKey(HWND target, WPARAM key) {
@@ -113,6 +120,8 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     seen = Seen{};
     SetWiring(kTestWiring);
+    // As in the program: the browser box needs OLE on the UI thread.
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
   }
   void TearDown() override {
     SetShift(false);
@@ -121,6 +130,7 @@ class WindowTest : public ::testing::Test {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+    OleUninitialize();
   }
 };
 
@@ -180,10 +190,6 @@ TEST_F(WindowTest, ControlsSitInTheirParentsAndOnlyTheVisibleOnesShow) {
       const ControlEntry& entry = layout.controls[i];
       SCOPED_TRACE(entry.name);
       const HWND hwnd = Control(c.form, entry.name);
-      if (entry.kind == Kind::BrowserBox) {
-        EXPECT_EQ(hwnd, nullptr) << "the browser box comes with the follow widget";
-        continue;
-      }
       ASSERT_TRUE(hwnd);
       const HWND parent = entry.parent ? Control(c.form, entry.parent) : Frame(c.form);
       EXPECT_EQ(GetParent(hwnd), parent);
@@ -239,9 +245,8 @@ TEST_F(WindowTest, TabVisitsTheTabStopsInCreationOrderBothWays) {
   ASSERT_TRUE(LoadWindow(Form::MainWindow, std::nullopt, false));
   const HWND frame = Frame(Form::MainWindow);
   SetFocus(frame);
-  // 超文本浏览框1 takes its turn after 按钮5 once the follow widget gives it a window.
-  const std::vector<std::string> forward = {"按钮1", "编辑框1", "编辑框2", "按钮2",
-                                            "按钮3", "按钮5",   "按钮1"};
+  const std::vector<std::string> forward = {"按钮1", "编辑框1", "编辑框2",       "按钮2",
+                                            "按钮3", "按钮5",   "超文本浏览框1", "按钮1"};
   std::vector<std::string> visited;
   for (std::size_t i = 0; i < forward.size(); ++i) {
     EXPECT_TRUE(SendKey(GetFocus() ? GetFocus() : frame, VK_TAB));
@@ -255,7 +260,7 @@ TEST_F(WindowTest, TabVisitsTheTabStopsInCreationOrderBothWays) {
     SendKey(GetFocus(), VK_TAB);
     visited.push_back(NameOf(Form::MainWindow, GetFocus()));
   }
-  EXPECT_EQ(visited, (std::vector<std::string>{"按钮5", "按钮3", "按钮2"}));
+  EXPECT_EQ(visited, (std::vector<std::string>{"超文本浏览框1", "按钮5", "按钮3"}));
   SetShift(false);
 
   // A control hidden at run time drops out; Enter moves nothing.
@@ -438,6 +443,217 @@ TEST_F(WindowTest, TimerPeriodChangesFollowTheRules) {
   const std::size_t at_close = seen.periodic_ticks.size();
   PumpFor(300);
   EXPECT_EQ(seen.periodic_ticks.size(), at_close);
+}
+
+// A layout of the test's own that uses the settings both program layouts leave
+// at their defaults.
+constexpr ControlEntry kStyledControls[] = {
+    {.name = "边框0",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {4, 20, 40, 20},
+     .settings = EditSettings{.border = 0}},
+    {.name = "边框1",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {48, 20, 40, 20},
+     .settings = EditSettings{.border = 1}},
+    {.name = "边框2",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {92, 20, 40, 20},
+     .settings = EditSettings{.border = 2}},
+    {.name = "边框3",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {4, 44, 40, 20},
+     .settings = EditSettings{.border = 3}},
+    {.name = "边框4",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {48, 44, 40, 20},
+     .settings = EditSettings{.border = 4}},
+    {.name = "边框5",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {92, 44, 40, 20},
+     .settings = EditSettings{.border = 5}},
+    {.name = "密码框",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {4, 68, 80, 20},
+     .settings = EditSettings{.text = "abc", .align = Align::Right, .input_mode = 2, .mask = '#'}},
+    {.name = "红框",
+     .kind = Kind::EditBox,
+     .parent = "面板",
+     .place = {4, 92, 80, 30},
+     .settings =
+         EditSettings{.border = 0, .text_colour = Rgb(255, 255, 0), .background = Rgb(255, 0, 0)}},
+    {.name = "只读框",
+     .kind = Kind::EditBox,
+     .parent = nullptr,
+     .place = {210, 10, 80, 60},
+     .settings = EditSettings{.hide_selection = false,
+                              .max_length = 5,
+                              .multi_line = true,
+                              .scroll_bars = 3,
+                              .input_mode = 1}},
+    {.name = "默认钮",
+     .kind = Kind::Button,
+     .parent = "面板",
+     .place = {100, 92, 80, 30},
+     .settings =
+         ButtonSettings{.type = 1, .caption = "左上", .align = Align::Left, .valign = VAlign::Top}},
+    {.name = "标题",
+     .kind = Kind::Label,
+     .parent = nullptr,
+     .place = {210, 80, 120, 30},
+     .settings =
+         LabelSettings{
+             .caption = "标题标题", .text_colour = Rgb(0, 0, 255), .background = Rgb(0, 255, 0)}},
+    {.name = "计时器",
+     .kind = Kind::Timer,
+     .parent = nullptr,
+     .place = {0, 0, 10, 10},
+     .settings = TimerSettings{.period = 50}},
+    {.name = "面板",
+     .kind = Kind::GroupBox,
+     .parent = nullptr,
+     .place = {0, 0, 200, 150},
+     .settings = GroupSettings{.caption = "分组", .background = Rgb(255, 255, 255)}},
+};
+constexpr Layout kStyled{
+    .window = {.name = "Styled",
+               .place = {30, 40, 400, 300},
+               .settings = {.caption = "样式",
+                            .border = 1,
+                            .maximise_button = true,
+                            .start_position = 0,
+                            .movable = false,
+                            .esc_closes = false,
+                            .always_on_top = true}},
+    .controls = kStyledControls,
+    .count = std::size(kStyledControls),
+};
+
+TEST_F(WindowTest, EveryKindTakesItsSettings) {
+  ASSERT_TRUE(LoadWindowFrom(Form::HelpPromptWindow, kStyled, std::nullopt, false));
+  const Form form = Form::HelpPromptWindow;
+  const HWND frame = Frame(form);
+  RECT rect;
+  GetWindowRect(frame, &rect);
+  EXPECT_EQ(rect.left, 30) << "start position 0 keeps the stored place";
+  EXPECT_EQ(rect.top, 40);
+  const LONG_PTR frame_style = GetWindowLongPtrA(frame, GWL_STYLE);
+  EXPECT_TRUE(frame_style & WS_THICKFRAME);
+  EXPECT_TRUE(frame_style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(frame, FALSE), SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1))
+      << "not movable";
+
+  // The edit control takes WS_BORDER out of its style and draws the frame
+  // itself, so the thin frame is looked for on screen below.
+  struct BorderCase {
+    const char* name;
+    LONG_PTR ex_style;
+    bool thin_frame;
+  } const borders[] = {
+      {"边框0", 0, false},
+      {"边框1", WS_EX_CLIENTEDGE, false},
+      {"边框2", WS_EX_DLGMODALFRAME, false},
+      {"边框3", WS_EX_STATICEDGE, false},
+      {"边框4", WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, false},
+      {"边框5", 0, true},
+  };
+  for (const BorderCase& c : borders) {
+    SCOPED_TRACE(c.name);
+    const HWND edit = Control(form, c.name);
+    constexpr LONG_PTR kEdges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWL_EXSTYLE) & kEdges, c.ex_style);
+    EXPECT_GT(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 30000) << "only the system's limit";
+  }
+
+  const HWND password = Control(form, "密码框");
+  EXPECT_TRUE(GetWindowLongPtrA(password, GWL_STYLE) & ES_PASSWORD);
+  EXPECT_EQ(GetWindowLongPtrA(password, GWL_STYLE) & (ES_CENTER | ES_RIGHT), ES_RIGHT);
+  EXPECT_EQ(SendMessageA(password, EM_GETPASSWORDCHAR, 0, 0), '#');
+  EXPECT_EQ(GetText(form, "密码框"), "abc");
+
+  const HWND read_only = Control(form, "只读框");
+  const LONG_PTR read_only_style = GetWindowLongPtrA(read_only, GWL_STYLE);
+  for (LONG_PTR bit : {ES_READONLY, ES_MULTILINE, ES_NOHIDESEL, WS_HSCROLL, WS_VSCROLL})
+    EXPECT_TRUE(read_only_style & bit) << std::hex << bit;
+  EXPECT_EQ(SendMessageA(read_only, EM_GETLIMITTEXT, 0, 0), 5);
+
+  const LONG_PTR button_style = GetWindowLongPtrA(Control(form, "默认钮"), GWL_STYLE);
+  EXPECT_EQ(button_style & 0x0F, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(button_style & BS_MULTILINE);
+  EXPECT_EQ(button_style & BS_CENTER, BS_LEFT);
+  EXPECT_EQ(button_style & BS_VCENTER, BS_TOP);
+  EXPECT_EQ(GetWindowLongPtrA(Control(form, "面板"), GWL_STYLE) & 0x0F, BS_GROUPBOX);
+  EXPECT_EQ(test::WindowText(Control(form, "面板")), "分组");
+
+  // A timer with a stored period counts from creation on.
+  EXPECT_TRUE(PumpUntil([] { return seen.periodic_ticks.size() >= 2; }, 5000));
+
+  // Colours reach the screen: the edit box's through its group box parent,
+  // the group box's own fill, the label's background and caption.
+  UpdateWindow(frame);
+  RedrawWindow(frame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const auto pixel = [&](const char* name, int x, int y) {
+    const HWND hwnd = Control(form, name);
+    HDC dc = GetDC(hwnd);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return colour;
+  };
+  EXPECT_EQ(pixel("红框", 60, 20), RGB(255, 0, 0));
+  for (const BorderCase& c : borders) {
+    if (c.ex_style) continue;
+    EXPECT_EQ(pixel(c.name, 0, 0) != RGB(255, 255, 255), c.thin_frame) << c.name;
+  }
+  EXPECT_EQ(pixel("面板", 190, 140), RGB(255, 255, 255));
+  EXPECT_EQ(pixel("标题", 118, 1), RGB(0, 255, 0));
+  int text_colour = 0;
+  int drawn = 0;  // smoothed glyph edges blend the two colours
+  for (int x = 0; x < 120; ++x) {
+    for (int y = 0; y < 30; ++y) {
+      const COLORREF colour = pixel("标题", x, y);
+      if (colour == RGB(0, 0, 255)) ++text_colour;
+      if (colour != RGB(0, 255, 0)) ++drawn;
+    }
+  }
+  EXPECT_GT(text_colour, 0) << "the caption drawn in its text colour";
+  EXPECT_GT(drawn, 40);
+
+  // Esc closes only where the window says so.
+  SetFocus(Control(form, "边框1"));
+  EXPECT_FALSE(SendKey(GetFocus(), VK_ESCAPE));
+  EXPECT_TRUE(IsWindow(frame));
+}
+
+TEST_F(WindowTest, ALayoutThatCannotBeBuiltLeavesNothingBehind) {
+  constexpr ControlEntry kBroken[] = {
+      {.name = "按钮",
+       .kind = Kind::Button,
+       .parent = "标签",
+       .place = {0, 0, 50, 20},
+       .settings = ButtonSettings{}},
+      {.name = "标签",
+       .kind = Kind::Label,
+       .parent = nullptr,
+       .place = {0, 0, 80, 30},
+       .settings = LabelSettings{}},
+  };
+  const Layout broken{
+      .window = {.name = "Broken", .place = {0, 0, 200, 100}, .settings = {.caption = "坏"}},
+      .controls = kBroken,
+      .count = std::size(kBroken),
+  };
+  EXPECT_FALSE(LoadWindowFrom(Form::HelpPromptWindow, broken, std::nullopt, false));
+  EXPECT_EQ(FindLiveWindow(Form::HelpPromptWindow), nullptr);
+  EXPECT_EQ(FindWindowA(nullptr, "坏"), nullptr);
+  EXPECT_TRUE(LoadWindow(Form::HelpPromptWindow, std::nullopt, false)) << "the slot is free";
 }
 
 // Records whether the main window was enabled when the modal window went.
