@@ -295,12 +295,24 @@ TEST_F(WindowTest, EscClosesTheWindowAlsoFromAnEditBox) {
       << "no quit request before the loop has started";
 }
 
+// Counts the content-changed notifications that reach an edit box's parent.
+LRESULT CALLBACK CountChanges(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                              DWORD_PTR data) {
+  if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE) ++*reinterpret_cast<int*>(data);
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
 TEST_F(WindowTest, AccessorsReadAndWriteTheLiveControls) {
   ASSERT_TRUE(LoadWindow(Form::MainWindow, std::nullopt, false));
   ASSERT_TRUE(LoadWindow(Form::HelpPromptWindow, std::nullopt, false));
 
-  // A hidden edit box stores the text; a typed text is read back.
+  // A hidden edit box stores the text and says that its content changed; a
+  // typed text is read back.
+  int changes = 0;
+  SetWindowSubclass(Control(Form::MainWindow, "图片框1"), CountChanges, 1,
+                    reinterpret_cast<DWORD_PTR>(&changes));
   SetText(Form::MainWindow, "编辑框3", "1");
+  EXPECT_EQ(changes, 1);
   SetText(Form::MainWindow, "编辑框4", "http://127.0.0.1/新版本.exe");
   EXPECT_EQ(GetText(Form::MainWindow, "编辑框3"), "1");
   EXPECT_EQ(GetText(Form::MainWindow, "编辑框4"), "http://127.0.0.1/新版本.exe");
