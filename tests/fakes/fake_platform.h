@@ -37,6 +37,15 @@ struct World {
   std::vector<int> pauses;
   std::vector<std::string> urls;
 
+  struct Load {
+    Form form;
+    bool modal;
+    bool operator==(const Load&) const = default;
+  };
+  std::vector<Load> loads;             // LoadWindow
+  std::vector<Form> destroy_requests;  // DestroyFormWindow
+  std::vector<int> skin_styles;        // ApplyXpSkin
+
   std::vector<std::string> calls;  // every call by name, in order
 };
 
