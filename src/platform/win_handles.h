@@ -46,4 +46,66 @@ inline UniqueHandle OwnFileHandle(HANDLE handle) {
   return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
+inline void UnhookHook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+using UniqueHook = Unique<HHOOK, UnhookHook>;
+
+template <typename T>
+inline void DeleteGdi(T object) {
+  ::DeleteObject(object);
+}
+inline void DeleteMemoryDc(HDC dc) { ::DeleteDC(dc); }
+using UniqueBitmap = Unique<HBITMAP, DeleteGdi<HBITMAP>>;
+using UniqueMemoryDc = Unique<HDC, DeleteMemoryDc>;
+
+// A DC of GetDC (client area) or GetWindowDC (whole window), given back to its
+// window at the end of the scope.
+class WindowDc {
+ public:
+  enum Area { kClient, kWhole };
+  WindowDc(HWND window, Area area)
+      : window_(window), dc_(area == kClient ? ::GetDC(window) : ::GetWindowDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint ... EndPaint for one WM_PAINT.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintDc() { ::EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts the one it replaced back; a null
+// object leaves the DC as it is.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 }  // namespace pavrelin
