@@ -26,7 +26,7 @@ cp "$program" "$run_dir/"
 if [ -n "${PAVRELIN_HEADLESS:-}" ]; then
   "$WINE" 'C:\Pavrelin\Pavrelin.exe' &
   app=$!
-  tools/screenshots.sh "$app" build/screens
+  tools/screenshots.sh build/screens
   echo "Screenshots of the running program: $PAVRELIN_ROOT/build/screens" >&2
   kill "$app" 2>/dev/null || true
 else

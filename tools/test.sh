@@ -20,6 +20,9 @@ tools/check_imports.sh build/win64/bin build/win32/bin
 pavrelin_log "host tests"
 ctest --preset host -j2
 
+pavrelin_log "fuzzing the pure functions"
+tools/fuzz.sh
+
 pavrelin_start_xvfb
 pavrelin_make_prefix
 pavrelin_log "Windows tests under Wine"

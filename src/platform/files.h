@@ -26,4 +26,7 @@ void SetUpRunDirectory();
 std::string GetRunDirectory();
 std::string GetExecutableName();
 
+// The user's temporary directory as GetTempPathA gives it (trailing backslash).
+std::string GetTempDirectory();
+
 }  // namespace pavrelin

@@ -1,6 +1,7 @@
 // Reading a web resource and probing the Internet connection, through WinINet.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/text.h"
@@ -13,5 +14,21 @@ Bytes HttpReadResource(const std::string& url);
 
 // True when the system has a connection and the probe page answers at all.
 bool ProbeInternetConnection();
+
+// A body larger than this is refused as a whole: a hostile or broken server
+// could otherwise make the program hold any amount of memory.
+inline constexpr std::size_t kMaxBodyBytes = std::size_t{256} << 20;
+
+// HttpReadResource with the size cap given; HttpReadResource passes kMaxBodyBytes.
+Bytes HttpReadResourceUpTo(const std::string& url, std::size_t max_body_bytes);
+
+// ProbeInternetConnection against the given address; the program's own probe
+// asks the build's probe address.
+bool ProbeInternetConnectionAt(const std::string& probe_url);
+
+// How many bytes each read of a body asks for, from the response's
+// Content-Length text: the length plus one, at most 102,400; 10,240 when the
+// header is missing, unreadable or not greater than zero. Only sizes the reads.
+std::size_t ReadPieceSize(const std::string& content_length);
 
 }  // namespace pavrelin

@@ -113,8 +113,11 @@ CapturedRun RunCommandCaptured(const std::string& command_line, int show_mode,
 }
 
 int ShowMessageBox(const std::string& text, unsigned flags, const char* title) {
-  const int result =
+  int result =
       MessageBoxA(nullptr, text.c_str(), title ? title : kDefaultBoxTitle, BoxStyleForFlags(flags));
+  // Windows ends an OK-only box closed by its close button or Esc with IDOK;
+  // Wine answers IDCANCEL, a button that box does not have.
+  if ((flags & MB_TYPEMASK) == MB_OK && result == IDCANCEL) result = IDOK;
   return ButtonCodeForResult(result);
 }
 

@@ -1,5 +1,7 @@
 #include "fakes/fake_platform.h"
 
+#include "platform/files.h"
+#include "platform/internet.h"
 #include "platform/text.h"
 #include "ui/controls.h"
 
@@ -73,6 +75,46 @@ void PauseMilliseconds(int milliseconds) {
 void OpenUrl(const std::string& address) {
   world.calls.push_back("OpenUrl");
   world.urls.push_back(address);
+}
+
+Bytes HttpReadResource(const std::string& url) {
+  world.calls.push_back("HttpReadResource");
+  world.http_urls.push_back(url);
+  const auto it = world.http_answers.find(url);
+  return it == world.http_answers.end() ? Bytes() : it->second;
+}
+
+bool ProbeInternetConnection() {
+  world.calls.push_back("ProbeInternetConnection");
+  return world.probe_result;
+}
+
+bool WriteBytesFile(const std::string& path, std::initializer_list<const Bytes*> parts) {
+  world.calls.push_back("WriteBytesFile");
+  world.write_attempts.push_back(path);
+  if (path.empty() || world.unwritable_paths.count(path)) return false;
+  fake::WrittenFile file{path, {}};
+  for (const Bytes* part : parts)
+    if (part) file.bytes.insert(file.bytes.end(), part->begin(), part->end());
+  world.written_files.push_back(file);
+  return true;
+}
+
+void SetUpRunDirectory() { world.calls.push_back("SetUpRunDirectory"); }
+
+std::string GetRunDirectory() {
+  world.calls.push_back("GetRunDirectory");
+  return world.run_directory;
+}
+
+std::string GetExecutableName() {
+  world.calls.push_back("GetExecutableName");
+  return world.executable_name;
+}
+
+std::string GetTempDirectory() {
+  world.calls.push_back("GetTempDirectory");
+  return world.temp_directory;
 }
 
 // Code page 936: lead bytes are 0x81..0xFE.

@@ -173,4 +173,55 @@ std::string Hex(const std::string& bytes) {
   return hex;
 }
 
+bool RegisterRecordingBrowser() {
+  const std::string command = "\"" + ExeDirectory() + "\\recorder.exe\" \"%1\"";
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const LONG result =
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+std::vector<std::string> BrowserAddresses(const std::string& log_path) {
+  std::vector<std::string> addresses;
+  for (const Record& record : ReadRecords(log_path)) {
+    const std::string& line = record.command_line;
+    if (line.find("recorder.exe\"") == std::string::npos) continue;
+    // The open command quotes its argument: the address is the last quoted word.
+    const std::size_t close = line.find_last_of('"');
+    const std::size_t open = close == std::string::npos ? close : line.find_last_of('"', close - 1);
+    if (open != std::string::npos) addresses.push_back(line.substr(open + 1, close - open - 1));
+  }
+  return addresses;
+}
+
+namespace {
+void SendMouse(int x, int y, DWORD flags) {
+  SetCursorPos(x, y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void MouseDown(int x, int y, bool right) {
+  SendMouse(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+}
+
+void MouseUp(int x, int y, bool right) {
+  SendMouse(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void Click(int x, int y, bool right) {
+  MouseDown(x, y, right);
+  MouseUp(x, y, right);
+}
+
 }  // namespace pavrelin::test

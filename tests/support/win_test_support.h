@@ -60,4 +60,17 @@ class ScopedEnv {
 
 std::string Hex(const std::string& bytes);
 
+// Makes the recorder beside the test the http protocol's open command of this
+// prefix, so that every address handed to the browser is logged (REC_LOG).
+bool RegisterRecordingBrowser();
+// The addresses the recording browser received, from a log that may hold
+// other records (netsh's) too.
+std::vector<std::string> BrowserAddresses(const std::string& log_path);
+
+// Real mouse input at a screen point, as a user's click: it reaches whatever
+// window is there and respects disabled windows.
+void MouseDown(int x, int y, bool right = false);
+void MouseUp(int x, int y, bool right = false);
+void Click(int x, int y, bool right = false);
+
 }  // namespace pavrelin::test

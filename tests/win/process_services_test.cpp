@@ -176,28 +176,17 @@ TEST(PauseMilliseconds, ReturnsAtOnceForANegativeValue) {
 }
 
 TEST_F(ProcessServices, OpenUrlHandsTheAddressUnchangedToTheBrowser) {
-  // The recording browser is the http protocol's open command in this prefix.
-  const std::string command = "\"" + test::ExeDirectory() + "\\recorder.exe\" \"%1\"";
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                 static_cast<DWORD>(command.size() + 1));
-  RegCloseKey(key);
+  ASSERT_TRUE(test::RegisterRecordingBrowser());
   test::ScopedEnv log("REC_LOG", log_);
 
   OpenUrl("http://blog.example.com/morvane/item/d1e7c1feb2fe9e20753c4ce0");
   ASSERT_TRUE(WaitForRecords(1));
   OpenUrl("www.example.com");
   ASSERT_TRUE(WaitForRecords(2));
-  const std::vector<Record> records = Records();
-  EXPECT_NE(records[0].command_line.find(
-                "\"http://blog.example.com/morvane/item/d1e7c1feb2fe9e20753c4ce0\""),
-            std::string::npos)
-      << records[0].command_line;
-  EXPECT_NE(records[1].command_line.find("\"http://www.example.com\""), std::string::npos)
-      << records[1].command_line;
+  EXPECT_EQ(
+      test::BrowserAddresses(log_),
+      (std::vector<std::string>{"http://blog.example.com/morvane/item/d1e7c1feb2fe9e20753c4ce0",
+                                "http://www.example.com"}));
 }
 
 }  // namespace

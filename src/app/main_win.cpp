@@ -1,0 +1,56 @@
+// The process entry: set-up, the main window, the message loop, clean-up.
+#include <windows.h>
+#include <ole2.h>
+
+#include "app/main_window.h"
+#include "app/window_services.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "ui/layouts.h"
+
+namespace pavrelin {
+namespace {
+
+constexpr char kStartFailed[] = "Pavrelin 无法启动：窗口无法创建。";
+constexpr char kStartFailedTitle[] = "Pavrelin";
+
+// OLE for the UI thread, for the web browser control; released at the end.
+class OleSession {
+ public:
+  OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (initialised_) OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+bool ReadLayouts() {
+#ifdef PAVRELIN_WITHOUT_LAYOUTS
+  // A test build that proves a failed start-up ends with -1.
+  return false;
+#else
+  return LayoutFor(Form::MainWindow) != nullptr && LayoutFor(Form::HelpPromptWindow) != nullptr;
+#endif
+}
+
+int Run() {
+  OleSession ole;
+  SetUpRunDirectory();
+  SetWiring(ProgramWiring());
+  if (!ReadLayouts() || !LoadWindow(Form::MainWindow, std::nullopt, false)) {
+    ShowMessageBox(kStartFailed, kBoxError, kStartFailedTitle);
+    return -1;
+  }
+  SetLoopStarted();
+  RunMainLoop();
+  return 0;
+}
+
+}  // namespace
+}  // namespace pavrelin
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return pavrelin::Run(); }

@@ -1,0 +1,85 @@
+// The browser box on the real platform: where it sits, what of it shows, and
+// that it loads its page once.
+#include "ui/browser_box_win.h"
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+#include "support/http_test_server.h"
+#include "support/win_test_support.h"
+
+namespace pavrelin {
+namespace {
+
+class BrowserBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    top_ = CreateWindowExA(0, "STATIC", "browser-box", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                           200, nullptr, nullptr, nullptr, nullptr);
+    // Stands in for the picture box that clips the browser box.
+    holder_ = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 8, 78,
+                              80, 23, top_, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(top_ && holder_);
+  }
+  void TearDown() override {
+    DestroyWindow(top_);
+    OleUninitialize();
+  }
+  void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < ms) {
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      Sleep(10);
+    }
+  }
+
+  HWND top_ = nullptr;
+  HWND holder_ = nullptr;
+};
+
+TEST_F(BrowserBoxTest, ShowsAnEightyByTwentyThreeWindowOfItsPageAndLoadsItOnce) {
+  test::HttpTestServer server;
+  ASSERT_TRUE(server.ok());
+  server.Answer("/index.php", test::Page("<html><body>follow</body></html>"));
+  BrowserSettings settings;
+  const std::string url = server.Url("/index.php?c=follow&a=quick&name=q318640&style=3&f=1#");
+  settings.url = url.c_str();
+
+  HWND box = CreateBrowserBox(holder_, 10, {-2, -2, 106, 32}, WS_VISIBLE, settings);
+  ASSERT_TRUE(box);
+  RECT outer, holder;
+  GetWindowRect(box, &outer);
+  GetWindowRect(holder_, &holder);
+  EXPECT_EQ(outer.right - outer.left, 106);
+  EXPECT_EQ(outer.bottom - outer.top, 32);
+  EXPECT_EQ(outer.left - holder.left, -2);
+  EXPECT_EQ(outer.top - holder.top, -2);
+  RECT seen;
+  IntersectRect(&seen, &outer, &holder);
+  EXPECT_EQ(seen.left - outer.left, 2);
+  EXPECT_EQ(seen.top - outer.top, 2);
+  EXPECT_EQ(seen.right - seen.left, 80);
+  EXPECT_EQ(seen.bottom - seen.top, 23);
+  EXPECT_TRUE(GetWindowLongA(box, GWL_STYLE) & WS_CLIPSIBLINGS);
+  EXPECT_TRUE(GetWindow(box, GW_CHILD)) << "the control's own window lives in the box";
+
+  bool loaded = false;
+  const DWORD start = GetTickCount();
+  while (!loaded && GetTickCount() - start < 15000) {
+    Pump(50);
+    loaded = !server.Requests().empty();
+  }
+  ASSERT_TRUE(loaded);
+  Pump(1000);
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(test::RequestLine(server.Requests()[0])
+                .rfind("GET /index.php?c=follow&a=quick&name=q318640&style=3&f=1 HTTP/", 0),
+            0u);
+  DestroyWindow(box);
+  EXPECT_FALSE(IsWindow(box));
+}
+
+}  // namespace
+}  // namespace pavrelin
