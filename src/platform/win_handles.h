@@ -38,8 +38,60 @@ class Unique {
 
 inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
 inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
+template <typename T>
+void DeleteTypedGdiObject(T object) {
+  ::DeleteObject(object);
+}
+inline void DeleteMemoryDc(HDC dc) { ::DeleteDC(dc); }
+inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
+template <typename T>
+void ReleaseComObject(T* object) {
+  object->Release();
+}
 
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
+using UniqueBitmap = Unique<HBITMAP, DeleteTypedGdiObject<HBITMAP>>;
+using UniqueIcon = Unique<HICON, DestroyIconHandle>;
+// A DC of CreateCompatibleDC; a window's DC is a WindowDc below.
+using UniqueMemoryDc = Unique<HDC, DeleteMemoryDc>;
+template <typename T>
+using UniqueCom = Unique<T*, ReleaseComObject<T>>;
+
+// The DC of a window from GetDCEx, given back with ReleaseDC.
+class WindowDc {
+ public:
+  WindowDc(HWND window, DWORD flags) : window_(window), dc_(::GetDCEx(window, nullptr, flags)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a DC for one scope; the DC's previous object comes
+// back before either is deleted (a selected bitmap cannot be deleted).
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+  explicit operator bool() const { return previous_ && previous_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 // CreateFileA reports failure as INVALID_HANDLE_VALUE, not as null.
 inline UniqueHandle OwnFileHandle(HANDLE handle) {
