@@ -57,9 +57,13 @@ using UniqueMemoryDc = Unique<HDC, DeleteMemoryDc>;
 template <typename T>
 using UniqueCom = Unique<T*, ReleaseComObject<T>>;
 
-// The DC of a window from GetDCEx, given back with ReleaseDC.
+// The DC of a window, given back with ReleaseDC: its client area (GetDC),
+// the whole window (GetWindowDC), or GetDCEx with the given flags.
 class WindowDc {
  public:
+  enum Area { kClient, kWhole };
+  WindowDc(HWND window, Area area)
+      : window_(window), dc_(area == kClient ? ::GetDC(window) : ::GetWindowDC(window)) {}
   WindowDc(HWND window, DWORD flags) : window_(window), dc_(::GetDCEx(window, nullptr, flags)) {}
   ~WindowDc() {
     if (dc_) ::ReleaseDC(window_, dc_);
@@ -76,10 +80,12 @@ class WindowDc {
 };
 
 // An object selected into a DC for one scope; the DC's previous object comes
-// back before either is deleted (a selected bitmap cannot be deleted).
+// back before either is deleted (a selected bitmap cannot be deleted). A null
+// object leaves the DC as it is.
 class SelectedObject {
  public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
   ~SelectedObject() {
     if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
   }
@@ -101,33 +107,6 @@ inline UniqueHandle OwnFileHandle(HANDLE handle) {
 inline void UnhookHook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 using UniqueHook = Unique<HHOOK, UnhookHook>;
 
-template <typename T>
-inline void DeleteGdi(T object) {
-  ::DeleteObject(object);
-}
-inline void DeleteMemoryDc(HDC dc) { ::DeleteDC(dc); }
-using UniqueBitmap = Unique<HBITMAP, DeleteGdi<HBITMAP>>;
-using UniqueMemoryDc = Unique<HDC, DeleteMemoryDc>;
-
-// A DC of GetDC (client area) or GetWindowDC (whole window), given back to its
-// window at the end of the scope.
-class WindowDc {
- public:
-  enum Area { kClient, kWhole };
-  WindowDc(HWND window, Area area)
-      : window_(window), dc_(area == kClient ? ::GetDC(window) : ::GetWindowDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ::ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
 // BeginPaint ... EndPaint for one WM_PAINT.
 class PaintDc {
  public:
@@ -141,23 +120,6 @@ class PaintDc {
   HWND window_;
   PAINTSTRUCT paint_{};
   HDC dc_;
-};
-
-// Selects a GDI object into a DC and puts the one it replaced back; a null
-// object leaves the DC as it is.
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object)
-      : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
-  ~SelectedObject() {
-    if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
-  }
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
 };
 
 }  // namespace pavrelin
