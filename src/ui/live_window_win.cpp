@@ -8,6 +8,7 @@
 
 #include "ui/browser_box_win.h"
 #include "ui/layout_rules.h"
+#include "ui/picture_resources.h"
 #include "ui/picture_view_win.h"
 #include "ui/window_messages.h"
 
@@ -432,11 +433,11 @@ bool LiveWindow::CreateFrame(HWND owner) {
                        place.width, place.height, owner, nullptr, Instance(), this))
     return false;
   if (!settings.movable) DeleteMenu(GetSystemMenu(hwnd_, FALSE), SC_MOVE, MF_BYCOMMAND);
-  // The application icon is resource 1 of the executable; a program without
-  // one (a test) keeps the system's default.
+  // The application icon is a resource of the executable; a program without
+  // it keeps the system's default.
   const auto load_icon = [](int metric_x, int metric_y) {
     return UniqueIcon(
-        static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+        static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PAVRELIN_APP), IMAGE_ICON,
                                       GetSystemMetrics(metric_x), GetSystemMetrics(metric_y), 0)));
   };
   big_icon_ = load_icon(SM_CXICON, SM_CYICON);
