@@ -14,6 +14,10 @@ namespace pavrelin {
 // only after the window has gone. False when the window cannot be built.
 bool LoadWindow(Form window, std::optional<Form> parent, bool modal);
 
+// LoadWindow with the layout given: the form names the live window's slot (at
+// most one live window each) and the wiring its events use.
+bool LoadWindowFrom(Form window, const Layout& layout, std::optional<Form> parent, bool modal);
+
 // Asks a live window to close and returns at once; the window, its controls
 // and timers live until the request is dispatched by the running loop.
 void DestroyFormWindow(Form window);
@@ -21,7 +25,15 @@ void DestroyFormWindow(Form window);
 // 1, 2, 3 switch the skin on with one of three schemes; anything else off.
 bool ApplyXpSkin(int style);
 
-// Which handler each control event runs; set once at start-up.
+// Which handler each control event runs; set once at start-up. The table is
+// copied.
 void SetWiring(std::span<const Wiring> wiring);
+
+// From now on the last window's end posts the quit request (code 0).
+void SetLoopStarted();
+
+// The main message loop, with the windows' keyboard rules; returns the quit
+// request's code.
+int RunMainLoop();
 
 }  // namespace pavrelin

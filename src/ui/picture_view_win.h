@@ -30,6 +30,11 @@ class PictureView {
   // The box has become visible: the first call starts the animation, if any.
   void OnShown();
 
+  // How many times the animation has moved on to its next frame since it
+  // started; 0 for a still picture. Read-only, for tests and benchmarks that
+  // check the frame rate.
+  int frames_shown() const;
+
  private:
   struct State;
   std::unique_ptr<State> state_;
