@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "ui/layouts.h"
+#include "ui/live_window_win.h"
 
 namespace pavrelin {
 namespace {
@@ -48,7 +49,9 @@ int Run() {
     return -1;
   }
   SetLoopStarted();
-  RunMainLoop();
+  // A window closed before the loop started would leave no one to post the
+  // quit request.
+  if (FindLiveWindow(Form::MainWindow) || FindLiveWindow(Form::HelpPromptWindow)) RunMainLoop();
   return 0;
 }
 
