@@ -13,16 +13,8 @@ using test::AppUnderTest;
 
 constexpr COLORREF kFrame = RGB(123, 158, 189);
 
-POINT TopMiddle(HWND window) {
-  RECT area;
-  GetWindowRect(window, &area);
-  return {(area.left + area.right) / 2, area.top};
-}
-POINT LeftMiddle(HWND window) {
-  RECT area;
-  GetWindowRect(window, &area);
-  return {area.left, (area.top + area.bottom) / 2};
-}
+using test::LeftMiddle;
+using test::TopMiddle;
 
 // The colour at the point once the window has painted it, or the last seen.
 COLORREF PixelBecomes(POINT at, COLORREF expected) {
