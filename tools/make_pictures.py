@@ -299,7 +299,9 @@ def make_icon(path):
     blobs = []
     for s in sizes:
         im = shrink(master, (s, s))
-        if s == 256:
+        # The large images as PNG (Windows Vista on reads them), the small
+        # ones as DIBs that every icon reader knows; PNG keeps the exe small.
+        if s >= 128:
             buf = io.BytesIO()
             im.save(buf, "PNG", optimize=True)
             blobs.append(buf.getvalue())

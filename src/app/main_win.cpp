@@ -2,11 +2,14 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstdlib>
+
 #include "app/main_window.h"
 #include "app/window_services.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "ui/layouts.h"
+#include "ui/live_window_win.h"
 
 namespace pavrelin {
 namespace {
@@ -46,11 +49,20 @@ int Run() {
     return -1;
   }
   SetLoopStarted();
-  RunMainLoop();
+  // A window closed before the loop started would leave no one to post the
+  // quit request.
+  if (FindLiveWindow(Form::MainWindow) || FindLiveWindow(Form::HelpPromptWindow)) RunMainLoop();
   return 0;
 }
 
 }  // namespace
 }  // namespace pavrelin
+
+// libstdc++'s default terminate handler demangles the exception's type for a
+// console this GUI program does not have; replacing it keeps the demangler
+// (a fifth of the release exe) out of the link.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return pavrelin::Run(); }

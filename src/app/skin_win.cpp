@@ -630,7 +630,11 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, WNDP
       return 0;
     }
     case WM_ERASEBKGND:
-      return 1;  // painting covers the whole control
+      // A push button, check box or radio is painted whole; a group box's
+      // inside is left to its own background, which its owner may fill.
+      if (Find(window)->kind == SkinKind::GroupBox)
+        return CallWindowProcA(previous, window, message, wparam, lparam);
+      return 1;
     case WM_ENABLE:
     case WM_SETTEXT:
     case WM_SETFOCUS:

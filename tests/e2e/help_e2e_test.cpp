@@ -43,7 +43,8 @@ class HelpEndToEnd : public ::testing::Test {
 TEST_F(HelpEndToEnd, ConfirmShowsTheLoadingFaceThenOpensTheHelpOnceAndCloses) {
   HWND prompt = OpenPrompt();
   ASSERT_TRUE(prompt);
-  EXPECT_FALSE(IsWindowEnabled(main_));
+  // The prompt is shown first, then the other windows are disabled.
+  EXPECT_TRUE(test::WaitUntil([&] { return !IsWindowEnabled(main_); }, 5000));
   RECT rect;
   GetWindowRect(prompt, &rect);
   EXPECT_EQ(rect.right - rect.left, 212);

@@ -119,11 +119,4 @@ HWND FindControlAt(HWND top, const char* class_name, int x, int y) {
   return search.found;
 }
 
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return colour;
-}
-
 }  // namespace pavrelin::test

@@ -50,7 +50,5 @@ HWND FindChildById(HWND parent, int id);
 // The descendant window of top of this class whose top-left corner lies at
 // (x, y) of top's client area: how a test finds an edit box, which has no text.
 HWND FindControlAt(HWND top, const char* class_name, int x, int y);
-// A colour read from the screen, where the window really shows it.
-COLORREF ScreenPixel(int x, int y);
 
 }  // namespace pavrelin::test

@@ -199,6 +199,25 @@ std::vector<std::string> BrowserAddresses(const std::string& log_path) {
   return addresses;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+POINT TopMiddle(HWND window) {
+  RECT area;
+  GetWindowRect(window, &area);
+  return {(area.left + area.right) / 2, area.top};
+}
+
+POINT LeftMiddle(HWND window) {
+  RECT area;
+  GetWindowRect(window, &area);
+  return {area.left, (area.top + area.bottom) / 2};
+}
+
 namespace {
 void SendMouse(int x, int y, DWORD flags) {
   SetCursorPos(x, y);

@@ -67,6 +67,13 @@ bool RegisterRecordingBrowser();
 // other records (netsh's) too.
 std::vector<std::string> BrowserAddresses(const std::string& log_path);
 
+// A colour read from the screen, where the window really shows it.
+COLORREF ScreenPixel(int x, int y);
+
+// Screen points on a window's outline: the middle of its top and left edges.
+POINT TopMiddle(HWND window);
+POINT LeftMiddle(HWND window);
+
 // Real mouse input at a screen point, as a user's click: it reaches whatever
 // window is there and respects disabled windows.
 void MouseDown(int x, int y, bool right = false);

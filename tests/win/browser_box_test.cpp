@@ -1,11 +1,12 @@
 // The browser box on the real platform: where it sits, what of it shows, and
 // that it loads its page once.
+// The test server's Winsock headers must come before windows.h.
+#include "support/http_test_server.h"
 #include "ui/browser_box_win.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 
-#include "support/http_test_server.h"
 #include "support/win_test_support.h"
 
 namespace pavrelin {

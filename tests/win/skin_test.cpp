@@ -37,25 +37,8 @@ void Pump() {
   }
 }
 
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF pixel = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return pixel;
-}
-
-// Screen points on the outline of a control: the middle of its top edge and
-// of its left edge.
-POINT TopMiddle(HWND window) {
-  RECT area;
-  GetWindowRect(window, &area);
-  return {(area.left + area.right) / 2, area.top};
-}
-POINT LeftMiddle(HWND window) {
-  RECT area;
-  GetWindowRect(window, &area);
-  return {area.left, (area.top + area.bottom) / 2};
-}
+using test::LeftMiddle;
+using test::TopMiddle;
 
 // Waits, while the thread's messages are dispatched, until the screen shows
 // the colour at the point; returns the colour seen last.
@@ -64,7 +47,7 @@ COLORREF WaitForPixel(POINT at, COLORREF expected, bool pump = true) {
   test::WaitUntil(
       [&] {
         if (pump) Pump();
-        seen = ScreenPixel(at.x, at.y);
+        seen = test::ScreenPixel(at.x, at.y);
         return seen == expected;
       },
       3000);
@@ -78,7 +61,7 @@ COLORREF DrawnPixel(POINT at) {
   test::WaitUntil(
       [&] {
         Pump();
-        seen = ScreenPixel(at.x, at.y);
+        seen = test::ScreenPixel(at.x, at.y);
         return seen != CLR_INVALID && seen != GetSysColor(COLOR_BTNFACE);
       },
       3000);
