@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "ui/window_messages.h"
+
 namespace pavrelin {
 
 namespace {
@@ -114,6 +116,8 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
 // What a live box holds: the site and the control's interfaces, released
 // when the box is destroyed.
 struct BrowserBox {
+  BrowserSettings settings;
+  std::string url;  // settings.url points here
   BrowserSite* site = nullptr;
   IOleObject* object = nullptr;
   IWebBrowser2* browser = nullptr;
@@ -156,8 +160,15 @@ void FocusBrowser(BrowserBox& box) {
   in_place->Release();
 }
 
+bool StartBrowser(HWND window, BrowserBox& box);
+
 LRESULT CALLBACK BrowserBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case kMsgStartBrowser:
+      // A machine without the control gets no box; the window stays as built.
+      if (BrowserBox* box = BoxOf(window); box && !box->object && !StartBrowser(window, *box))
+        DestroyWindow(window);
+      return 0;
     case WM_SIZE:
       if (BrowserBox* box = BoxOf(window)) FitBrowser(window, *box);
       return 0;
@@ -214,37 +225,41 @@ void ApplySettings(IWebBrowser2& browser, const BrowserSettings& settings) {
   SysFreeString(address);
 }
 
+bool StartBrowser(HWND window, BrowserBox& box) {
+  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                              reinterpret_cast<void**>(&box.object))))
+    return false;
+  box.site = new BrowserSite(window);
+  RECT client;
+  GetClientRect(window, &client);
+  if (FAILED(box.object->SetClientSite(box.site)) ||
+      FAILED(box.object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, box.site, 0, window, &client)) ||
+      FAILED(box.object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&box.browser))))
+    return false;
+  OleSetContainedObject(box.object, TRUE);
+  ApplySettings(*box.browser, box.settings);
+  return true;
+}
+
 }  // namespace
 
 HWND CreateBrowserBox(HWND parent, int id, const Rect& place, DWORD style,
                       const BrowserSettings& settings) {
   if (!RegisterBoxClass()) return nullptr;
-  auto box = std::make_unique<BrowserBox>();
-  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                              reinterpret_cast<void**>(&box->object))))
-    return nullptr;
-
   HWND window = CreateWindowExA(0, kClassName, nullptr, WS_CHILD | WS_CLIPSIBLINGS | style,
                                 place.left, place.top, place.width, place.height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
-  box->site = new BrowserSite(window);
-  BrowserBox& live = *box;
+  auto box = std::make_unique<BrowserBox>();
+  box->settings = settings;
+  box->url = settings.url ? settings.url : "";
+  box->settings.url = box->url.c_str();
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box.release()));
-
-  RECT client;
-  GetClientRect(window, &client);
-  if (FAILED(live.object->SetClientSite(live.site)) ||
-      FAILED(
-          live.object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, live.site, 0, window, &client)) ||
-      FAILED(
-          live.object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&live.browser)))) {
-    DestroyWindow(window);
-    return nullptr;
-  }
-  OleSetContainedObject(live.object, TRUE);
-  ApplySettings(*live.browser, settings);
+  // Loading the WebBrowser control takes about a tenth of a second. Made from
+  // the queue, it loads while the start-up notice is already on the screen
+  // (whose box runs the loop) instead of holding the notice back.
+  PostMessageA(window, kMsgStartBrowser, 0, 0);
   return window;
 }
 

@@ -8,10 +8,11 @@
 
 namespace pavrelin {
 
-// Creates the box hidden at place inside parent with the given extra styles,
-// applies offline, silent and the text size, and starts loading the address
-// once. Null when the WebBrowser control cannot be created on this machine:
-// the window is then built without the box. OLE must be initialised.
+// Creates the box at place inside parent with the given extra styles. When
+// the running message loop next gets to it, the box makes its WebBrowser
+// control, applies offline, silent and the text size, and starts loading the
+// address once; where the control cannot be made, the box destroys itself and
+// the window goes on without it. OLE must be initialised.
 HWND CreateBrowserBox(HWND parent, int id, const Rect& place, DWORD style,
                       const BrowserSettings& settings);
 

@@ -10,6 +10,10 @@ namespace pavrelin {
 // window's destroy-pending flag is set.
 constexpr UINT kMsgCloseRequest = WM_APP + 1;
 
+// Posted by a new browser box to itself: the WebBrowser control is made when
+// the loop that is running gets to it.
+constexpr UINT kMsgStartBrowser = WM_APP + 2;
+
 // The one system timer that a timer control's hidden window owns.
 constexpr UINT_PTR kPeriodicTimerId = 1;
 
