@@ -20,4 +20,19 @@ std::size_t ReadPieceSize(const std::string& content_length) {
   return length + 1 < kLargestPiece ? length + 1 : kLargestPiece;
 }
 
+std::optional<std::uint64_t> AnnouncedLength(const std::string& content_length) {
+  const std::size_t first = content_length.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::nullopt;
+  const std::size_t last = content_length.find_last_not_of(" \t");
+  std::uint64_t length = 0;
+  for (std::size_t at = first; at <= last; ++at) {
+    const char c = content_length[at];
+    if (c < '0' || c > '9') return std::nullopt;
+    const unsigned digit = static_cast<unsigned>(c - '0');
+    if (length > (UINT64_MAX - digit) / 10) return std::nullopt;
+    length = length * 10 + digit;
+  }
+  return length;
+}
+
 }  // namespace pavrelin

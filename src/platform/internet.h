@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/text.h"
@@ -10,7 +12,14 @@ namespace pavrelin {
 
 // The body of the response to a GET of url, whatever its status; empty bytes
 // when nothing could be read. Bodies past 256 MiB are refused (empty bytes).
+// Redirects are followed, ten in a row at most. A server silent for 30 s
+// breaks the read off as a dropped connection would.
 Bytes HttpReadResource(const std::string& url);
+
+// HttpReadResource for a download that is of use only whole, such as a
+// program: empty bytes also when the transfer broke off, that is when a read
+// failed or the body is shorter or longer than the Content-Length announced.
+Bytes HttpReadWholeResource(const std::string& url);
 
 // True when the system has a connection and the probe page answers at all.
 bool ProbeInternetConnection();
@@ -30,5 +39,10 @@ bool ProbeInternetConnectionAt(const std::string& probe_url);
 // Content-Length text: the length plus one, at most 102,400; 10,240 when the
 // header is missing, unreadable or not greater than zero. Only sizes the reads.
 std::size_t ReadPieceSize(const std::string& content_length);
+
+// The length a Content-Length text announces: its decimal digits, with blanks
+// around them allowed. Nothing when the text is missing, holds anything else
+// or a number past 64 bits.
+std::optional<std::uint64_t> AnnouncedLength(const std::string& content_length);
 
 }  // namespace pavrelin

@@ -39,10 +39,23 @@ void DrainPipe(HANDLE pipe, std::string& output) {
   }
 }
 
+// CreateProcessA takes a command line of at most 32,767 characters, its
+// terminating zero included; Windows also refuses an ANSI text of more than
+// 65,534 bytes, which it cannot convert. Wine instead keeps the low 16 bits of
+// the byte count and runs what is left of the line, so the program checks first.
+bool FitsProcessCreation(const std::string& command_line) {
+  constexpr std::size_t kMaxAnsiBytes = 65534;
+  constexpr int kMaxCharacters = 32766;
+  if (command_line.empty() || command_line.size() > kMaxAnsiBytes) return false;
+  const int characters = MultiByteToWideChar(CP_ACP, 0, command_line.data(),
+                                             static_cast<int>(command_line.size()), nullptr, 0);
+  return characters > 0 && characters <= kMaxCharacters;
+}
+
 }  // namespace
 
 bool RunCommandLine(const std::string& command_line, bool wait, int show_mode) {
-  if (command_line.empty()) return false;
+  if (!FitsProcessCreation(command_line)) return false;
   STARTUPINFOA startup = StartupInfoFor(show_mode);
   PROCESS_INFORMATION info{};
   std::string writable = command_line;  // CreateProcessA may write into it
@@ -61,7 +74,7 @@ bool RunCommandLine(const std::string& command_line, bool wait, int show_mode) {
 CapturedRun RunCommandCaptured(const std::string& command_line, int show_mode,
                                unsigned timeout_ms) {
   CapturedRun run;
-  if (command_line.empty()) return run;
+  if (!FitsProcessCreation(command_line)) return run;
 
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE read_raw = nullptr;

@@ -45,7 +45,8 @@ void CheckForUpdates() {
 }
 
 void ReplaceWithNewBuild() {
-  const Bytes build = HttpReadResource(GetText(Form::MainWindow, "编辑框4"));
+  // A download that broke off is no program, even if its start looks like one.
+  const Bytes build = HttpReadWholeResource(GetText(Form::MainWindow, "编辑框4"));
   PauseMilliseconds(1000);
   // An error page, an empty or a cut download must never cost the user the
   // program they have.

@@ -84,6 +84,13 @@ Bytes HttpReadResource(const std::string& url) {
   return it == world.http_answers.end() ? Bytes() : it->second;
 }
 
+Bytes HttpReadWholeResource(const std::string& url) {
+  world.calls.push_back("HttpReadWholeResource");
+  world.http_urls.push_back(url);
+  const auto it = world.http_answers.find(url);
+  return it == world.http_answers.end() || world.broken_downloads.count(url) ? Bytes() : it->second;
+}
+
 bool ProbeInternetConnection() {
   world.calls.push_back("ProbeInternetConnection");
   return world.probe_result;

@@ -46,9 +46,12 @@ struct World {
   std::vector<int> pauses;
   std::vector<std::string> urls;  // OpenUrl
 
-  std::map<std::string, Bytes> http_answers;  // HttpReadResource by url; others give empty bytes
+  std::map<std::string, Bytes> http_answers;  // by url, for both reads; others give empty bytes
   std::vector<std::string> http_urls;         // every url read, in order
-  bool probe_result = true;                   // ProbeInternetConnection
+  // HttpReadResource gives these answers, HttpReadWholeResource empty bytes:
+  // the transfer broke off after what the answer holds.
+  std::set<std::string> broken_downloads;
+  bool probe_result = true;  // ProbeInternetConnection
 
   std::vector<WrittenFile> written_files;   // WriteBytesFile calls that succeeded
   std::set<std::string> unwritable_paths;   // WriteBytesFile gives false for these

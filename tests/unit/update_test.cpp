@@ -118,23 +118,28 @@ TEST(ReplaceWithNewBuild, NeverLeavesTheUserWithoutAProgram) {
   struct Case {
     const char* what;
     Bytes download;
+    bool broken_off = false;
     std::string unwritable;
     std::string message;
     std::size_t files_written;
   } const cases[] = {
-      {"empty download", {}, "", "更新失败！\r\n下载新版本失败，请稍后再试。", 0},
-      {"an error page", AsBytes("<html>404 Not Found</html>"), "",
+      {"empty download", {}, false, "", "更新失败！\r\n下载新版本失败，请稍后再试。", 0},
+      {"a program whose download broke off", AProgram(), true, "",
        "更新失败！\r\n下载新版本失败，请稍后再试。", 0},
-      {"too short", Bytes{'M', 'Z', 0, 0}, "", "更新失败！\r\n下载新版本失败，请稍后再试。", 0},
-      {"the build cannot be written", AProgram(), "D:\\tools\\PavrelinBate5.exe",
+      {"an error page", AsBytes("<html>404 Not Found</html>"), false, "",
+       "更新失败！\r\n下载新版本失败，请稍后再试。", 0},
+      {"too short", Bytes{'M', 'Z', 0, 0}, false, "", "更新失败！\r\n下载新版本失败，请稍后再试。",
+       0},
+      {"the build cannot be written", AProgram(), false, "D:\\tools\\PavrelinBate5.exe",
        "更新失败！\r\n无法保存新版本：D:\\tools\\PavrelinBate5.exe", 0},
-      {"the script cannot be written", AProgram(), "c:\\Del.bat",
+      {"the script cannot be written", AProgram(), false, "c:\\Del.bat",
        "新版本已保存到：D:\\tools\\PavrelinBate5.exe\r\n请手动删除旧版本。", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fake::World& world = ServeFlag("1");
     world.http_answers[kBuildUrl] = c.download;
+    if (c.broken_off) world.broken_downloads.insert(kBuildUrl);
     if (!c.unwritable.empty()) world.unwritable_paths.insert(c.unwritable);
     world.box_answers.push_back(kButtonYes);
     CheckForUpdates();

@@ -149,6 +149,36 @@ TEST_F(HttpRead, FollowsRedirects) {
   }
 }
 
+TEST_F(HttpRead, FollowsTenRedirectsInARowAndNoMore) {
+  // /hop/N leads to /hop/N-1 and so on; /hop/0 is the page.
+  for (int hop = 1; hop <= 11; ++hop) {
+    const char* statuses[] = {"HTTP/1.1 301 Moved Permanently", "HTTP/1.1 302 Found",
+                              "HTTP/1.1 303 See Other", "HTTP/1.1 307 Temporary Redirect",
+                              "HTTP/1.1 308 Permanent Redirect"};
+    server_.Answer("/hop/" + std::to_string(hop),
+                   test::Redirect("/hop/" + std::to_string(hop - 1), statuses[hop % 5]));
+  }
+  server_.Answer("/hop/0", test::Page("arrived"));
+  EXPECT_EQ(Read("/hop/10"), "arrived");
+  EXPECT_EQ(server_.Requests().size(), 11u);
+  EXPECT_EQ(Read("/hop/11"), "") << "one redirect too many";
+  EXPECT_EQ(server_.Requests().size(), 22u) << "the 11th redirect is not followed";
+}
+
+TEST_F(HttpRead, ALoopOfRedirectsEndsWithNothing) {
+  server_.Answer("/a", test::Redirect(server_.Url("/b")));
+  server_.Answer("/b", test::Redirect("/a"));
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(HttpReadResource(server_.Url("/a")).empty());
+  EXPECT_LT(GetTickCount() - start, 10000u);
+  EXPECT_EQ(server_.Requests().size(), 11u);
+}
+
+TEST_F(HttpRead, ARedirectWithoutAPlaceToGoIsABody) {
+  server_.Answer("/nowhere", test::Page("moved, but where?", "HTTP/1.1 302 Found"));
+  EXPECT_EQ(Read("/nowhere"), "moved, but where?");
+}
+
 // WinINet fills each read as far as it can and drops the data of a read that
 // meets a reset, so after a reset only the reads that completed before it
 // count; the bounds below are what it hands over.
@@ -181,6 +211,42 @@ TEST_F(HttpRead, KeepsWhatArrivedBeforeABreak) {
     EXPECT_LE(got.size(), c.at_most);
     EXPECT_TRUE(got == body.substr(0, got.size())) << "not the start of the body";
   }
+}
+
+// A program is of use only whole: a download that broke off gives nothing,
+// wherever the break came.
+TEST_F(HttpRead, AWholeReadGivesAllOrNothing) {
+  const std::string body = BinaryBody(100000);
+  const struct Case {
+    const char* what;
+    Framing framing;
+    std::size_t cut_after;
+    bool reset;
+    bool kept;
+  } cases[] = {
+      {"whole, with length", Framing::kContentLength, SIZE_MAX, false, true},
+      {"whole, no length", Framing::kUntilClose, SIZE_MAX, false, true},
+      {"whole, chunked", Framing::kChunked, SIZE_MAX, false, true},
+      {"closed short of the length", Framing::kContentLength, 60000, false, false},
+      {"closed one byte short", Framing::kContentLength, 99999, false, false},
+      {"reset short of the length", Framing::kContentLength, 60000, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HttpAnswer answer = Framed(body, c.framing);
+    answer.cut_after = c.cut_after;
+    answer.cut_delay_ms = 200;
+    answer.reset_at_cut = c.reset;
+    server_.Answer("/build.exe", answer);
+    const Bytes got = HttpReadWholeResource(server_.Url("/build.exe"));
+    if (c.kept)
+      EXPECT_TRUE(Text(got) == body);
+    else
+      EXPECT_TRUE(got.empty()) << got.size() << " bytes";
+  }
+  server_.Answer("/moved.exe", test::Redirect("/build.exe"));
+  server_.Answer("/build.exe", test::Page(body));
+  EXPECT_TRUE(Text(HttpReadWholeResource(server_.Url("/moved.exe"))) == body);
 }
 
 TEST_F(HttpRead, RefusesABodyPastTheCap) {

@@ -109,6 +109,40 @@ TEST_F(ProcessServices, RunCommandCapturedReportsAProgramThatCannotStart) {
   EXPECT_EQ(RunCommandCaptured("", 1, 1000).end, CapturedRun::End::NotStarted);
 }
 
+// Windows runs a command line of up to 32,766 characters and refuses a longer
+// one; Wine, left to itself, would run a cut-off remainder of some of them.
+TEST_F(ProcessServices, RunsACommandLineWholeOrNotAtAll) {
+  test::ScopedEnv log("REC_LOG", log_);
+  const std::string program = "recorder.exe ";
+  std::string gbk_30000;  // 60,000 bytes, but only 30,000 characters
+  for (int i = 0; i < 15000; ++i) gbk_30000 += "网络";
+  struct Case {
+    const char* what;
+    std::string command_line;
+    bool runs;
+  } const cases[] = {
+      {"32,766 characters", program + std::string(32766 - program.size(), 'a'), true},
+      {"32,767 characters", program + std::string(32767 - program.size(), 'a'), false},
+      {"70,000 bytes", program + std::string(70000, 'a'), false},
+      {"30,000 double-byte characters", program + gbk_30000, true},
+      {"50,000 double-byte characters", program + gbk_30000 + gbk_30000.substr(0, 40000), false},
+  };
+  std::size_t runs = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(RunCommandLine(c.command_line, true, 1), c.runs);
+    const CapturedRun run = RunCommandCaptured(c.command_line, 1, 10000);
+    EXPECT_EQ(run.end, c.runs ? CapturedRun::End::Exited : CapturedRun::End::NotStarted);
+    if (c.runs) runs += 2;
+    const std::vector<Record> records = Records();
+    ASSERT_EQ(records.size(), runs);
+    if (c.runs) {
+      EXPECT_TRUE(records[runs - 2].command_line == c.command_line);
+      EXPECT_TRUE(records[runs - 1].command_line == c.command_line);
+    }
+  }
+}
+
 // Answers the next box with the given title from a second thread, as a user would.
 struct BoxAnswer {
   std::string title;
