@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "build_config.h"
@@ -19,7 +20,7 @@ using UniqueInternet = Unique<HINTERNET, CloseInternetHandle>;
 constexpr char kReadUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr char kProbeUserAgent[] = "test";
 
-// How long a read waits for a server to take a request or to send the next
+// How long a request waits for a server to take it or to send the next
 // bytes. Wine's WinINet has no such limit of its own: a server that accepts
 // and never answers would freeze the window for good.
 constexpr DWORD kNetworkWaitMs = 30000;
@@ -140,6 +141,32 @@ std::optional<HttpTarget> TargetOf(const std::string& url) {
   return target;
 }
 
+// A GET on its way: the connection and its request, which closes first.
+struct Exchange {
+  UniqueInternet connection;
+  UniqueInternet request;
+};
+
+// Sends a GET for target through client; false when no answer came back.
+bool SendGet(HINTERNET client, const HttpTarget& target, const char* version, const char* headers,
+             Exchange& exchange) {
+  exchange.connection.reset(InternetConnectA(
+      client, target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
+      target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+  if (!exchange.connection) return false;
+  exchange.request.reset(HttpOpenRequestA(exchange.connection.get(), "GET", target.path.c_str(),
+                                          version, nullptr, nullptr, target.flags, 0));
+  if (!exchange.request) return false;
+  // Set on the request: Wine ignores these on the client handle.
+  DWORD wait_ms = kNetworkWaitMs;
+  InternetSetOptionA(exchange.request.get(), INTERNET_OPTION_SEND_TIMEOUT, &wait_ms,
+                     sizeof wait_ms);
+  InternetSetOptionA(exchange.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &wait_ms,
+                     sizeof wait_ms);
+  const DWORD headers_length = headers ? static_cast<DWORD>(std::strlen(headers)) : 0;
+  return HttpSendRequestA(exchange.request.get(), headers, headers_length, nullptr, 0) != FALSE;
+}
+
 // Reads the body of one answer; false when a read failed on the way.
 bool ReadBody(HINTERNET request, std::size_t max_body_bytes, Bytes& body) {
   const std::size_t piece = ReadPieceSize(QueryText(request, HTTP_QUERY_CONTENT_LENGTH));
@@ -169,24 +196,13 @@ Bytes ReadResource(const std::string& url, std::size_t max_body_bytes, bool whol
     INTERNET_PROXY_INFO proxy{INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr};
     InternetSetOptionA(client, INTERNET_OPTION_PROXY, &proxy, sizeof proxy);
 
-    UniqueInternet connection(
-        InternetConnectA(client, target->host.c_str(), target->port,
-                         target->user.empty() ? nullptr : target->user.c_str(),
-                         target->password.empty() ? nullptr : target->password.c_str(),
-                         INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) return {};
-    UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", target->path.c_str(),
-                                            "HTTP/1.0", nullptr, nullptr, target->flags, 0));
-    if (!request) return {};
-    // Set on the request: Wine ignores these on the client handle.
-    DWORD wait_ms = kNetworkWaitMs;
-    InternetSetOptionA(request.get(), INTERNET_OPTION_SEND_TIMEOUT, &wait_ms, sizeof wait_ms);
-    InternetSetOptionA(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &wait_ms, sizeof wait_ms);
     static constexpr char kAcceptAll[] = "Accept: */*";
-    if (!HttpSendRequestA(request.get(), kAcceptAll, sizeof kAcceptAll - 1, nullptr, 0)) return {};
+    Exchange exchange;
+    if (!SendGet(client, *target, "HTTP/1.0", kAcceptAll, exchange)) return {};
+    const HINTERNET request = exchange.request.get();
 
-    if (IsFollowedRedirect(QueryText(request.get(), HTTP_QUERY_STATUS_CODE))) {
-      const std::string location = LocationOf(request.get());
+    if (IsFollowedRedirect(QueryText(request, HTTP_QUERY_STATUS_CODE))) {
+      const std::string location = LocationOf(request);
       if (!location.empty()) {
         if (redirects == kMaxRedirects) return {};
         address = RedirectTarget(address, location);
@@ -196,13 +212,13 @@ Bytes ReadResource(const std::string& url, std::size_t max_body_bytes, bool whol
 
     // The status is deliberately not looked at: an error page is a body too.
     Bytes body;
-    const bool read_to_end = ReadBody(request.get(), max_body_bytes, body);
+    const bool read_to_end = ReadBody(request, max_body_bytes, body);
     if (body.size() > max_body_bytes) return {};
     // A failed read ends the body: what came before it is the result, unless
     // only the whole body will do.
     if (whole_only) {
       const std::optional<std::uint64_t> announced =
-          AnnouncedLength(QueryText(request.get(), HTTP_QUERY_CONTENT_LENGTH));
+          AnnouncedLength(QueryText(request, HTTP_QUERY_CONTENT_LENGTH));
       if (!read_to_end || (announced && *announced != body.size())) return {};
     }
     return body;
@@ -229,10 +245,14 @@ bool ProbeInternetConnectionAt(const std::string& probe_url) {
   UniqueInternet client(
       InternetOpenA(kProbeUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!client) return false;
+  // Made by hand rather than with InternetOpenUrl, so that the request takes
+  // the time limits (start-up waits for this) and a redirect counts as the
+  // answer it is instead of a loop to follow.
+  const std::optional<HttpTarget> target = TargetOf(probe_url);
+  if (!target) return false;
   // Any response at all, an error status included, shows the network answers.
-  UniqueInternet response(
-      InternetOpenUrlA(client.get(), probe_url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-  return static_cast<bool>(response);
+  Exchange exchange;
+  return SendGet(client.get(), *target, nullptr, nullptr, exchange);
 }
 
 }  // namespace pavrelin

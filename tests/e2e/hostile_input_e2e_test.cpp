@@ -102,6 +102,8 @@ TEST(HostileInputEndToEnd, EveryNameAndKeyEndsInTheRightBoxAndCommandLine) {
   };
 
   AppUnderTest app("e2e-hostile-input");
+  ASSERT_TRUE(app.Start()) << "error " << GetLastError() << ", exe there: "
+                           << test::FileExists(app.run_directory() + "\\Pavrelin.exe");
   HWND main = app.StartToMainWindow();
   ASSERT_TRUE(main);
   HWND name_box = NameBox(main);

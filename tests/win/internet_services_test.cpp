@@ -376,6 +376,25 @@ TEST(ProbeInternetConnection, NoAnswerMeansOffline) {
   EXPECT_FALSE(ProbeInternetConnectionAt("http://nonexistent.invalid/"));
 }
 
+// Start-up waits for the probe: a portal that accepts and never answers costs
+// one bounded wait, a redirect is an answer like any other.
+TEST(ProbeInternetConnection, ASilentPortalIsOfflineAfterAWaitAndARedirectIsAnAnswer) {
+  test::HttpTestServer portal;
+  ASSERT_TRUE(portal.ok());
+  HttpAnswer silent;
+  silent.silent = true;
+  portal.Answer("/silent/", silent);
+  portal.Answer("/loop/", test::Redirect("/loop/"));
+  EXPECT_TRUE(ProbeInternetConnectionAt(portal.Url("/loop/")));
+  EXPECT_EQ(portal.Requests().size(), 1u) << "the redirect is not followed";
+
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(ProbeInternetConnectionAt(portal.Url("/silent/")));
+  const DWORD waited = GetTickCount() - start;
+  std::printf("[ measured ] a silent portal held the probe for %.1f s\n", waited / 1000.0);
+  EXPECT_LT(waited, 120000u);
+}
+
 TEST(ProbeInternetConnection, GoesThroughTheSystemsProxy) {
   test::HttpTestServer proxy;
   ASSERT_TRUE(proxy.ok());
