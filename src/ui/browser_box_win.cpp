@@ -164,7 +164,9 @@ bool StartBrowser(HWND window, BrowserBox& box);
 
 LRESULT CALLBACK BrowserBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case kMsgStartBrowser:
+    case WM_TIMER:
+      if (wparam != kStartBrowserTimerId) break;
+      KillTimer(window, kStartBrowserTimerId);
       // A machine without the control gets no box; the window stays as built.
       if (BrowserBox* box = BoxOf(window); box && !box->object && !StartBrowser(window, *box))
         DestroyWindow(window);
@@ -259,7 +261,7 @@ HWND CreateBrowserBox(HWND parent, int id, const Rect& place, DWORD style,
   // Loading the WebBrowser control takes about a tenth of a second. Made from
   // the queue, it loads while the start-up notice is already on the screen
   // (whose box runs the loop) instead of holding the notice back.
-  PostMessageA(window, kMsgStartBrowser, 0, 0);
+  SetTimer(window, kStartBrowserTimerId, USER_TIMER_MINIMUM, nullptr);
   return window;
 }
 

@@ -1,9 +1,11 @@
 // The help prompt, the site link and the follow widget of the real program.
+// The test server's Winsock headers must come before windows.h.
+#include "support/http_test_server.h"
+
 #include <gtest/gtest.h>
 
 #include "build_config.h"
 #include "support/app_under_test.h"
-#include "support/http_test_server.h"
 #include "support/win_test_support.h"
 
 namespace pavrelin {

@@ -132,9 +132,10 @@ TEST(HostileInputEndToEnd, EveryNameAndKeyEndsInTheRightBoxAndCommandLine) {
       EXPECT_EQ(record.show, SW_HIDE);
     }
     ASSERT_EQ(lines.size(), expected_lines.size());
-    if (!c.command_line.empty())
+    if (!c.command_line.empty()) {
       EXPECT_TRUE(lines.back() == c.command_line)
           << "sent " << lines.back().size() << " bytes: " << lines.back().substr(0, 200);
+    }
     // Nothing the program did changed what the user typed.
     EXPECT_EQ(TextLength(name_box), static_cast<int>(c.name.size()));
     ASSERT_TRUE(app.running());

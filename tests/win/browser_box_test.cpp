@@ -83,5 +83,38 @@ TEST_F(BrowserBoxTest, ShowsAnEightyByTwentyThreeWindowOfItsPageAndLoadsItOnce) 
   EXPECT_FALSE(IsWindow(box));
 }
 
+// A message box that the user closes ends its loop on the message it has just
+// taken from the queue without dispatching it (Wine's dialog loop does so
+// when the click is a message sent from another thread). The control must
+// still be made when the program's own loop runs again.
+TEST_F(BrowserBoxTest, IsStillMadeWhenAnEndingModalLoopDropsWhatItTook) {
+  test::HttpTestServer server;
+  ASSERT_TRUE(server.ok());
+  server.Answer("/index.php", test::Page("<html><body>follow</body></html>"));
+  BrowserSettings settings;
+  const std::string url = server.Url("/index.php?c=follow");
+  settings.url = url.c_str();
+  HWND box = CreateBrowserBox(holder_, 10, {0, 0, 80, 23}, WS_VISIBLE, settings);
+  ASSERT_TRUE(box);
+
+  MSG message;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 100) {
+    while (PeekMessageA(&message, box, 0, 0, PM_REMOVE)) {
+    }
+    Sleep(10);
+  }
+  ASSERT_FALSE(GetWindow(box, GW_CHILD));
+
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        Pump(50);
+        return GetWindow(box, GW_CHILD) != nullptr && !server.Requests().empty();
+      },
+      15000));
+  Pump(500);
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
 }  // namespace
 }  // namespace pavrelin
