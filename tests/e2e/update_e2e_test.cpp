@@ -1,9 +1,11 @@
 // The update check and the self-replacement of the real program against a
 // loopback update server.
+// The test server's Winsock headers must come before windows.h.
+#include "support/http_test_server.h"
+
 #include <gtest/gtest.h>
 
 #include "support/app_under_test.h"
-#include "support/http_test_server.h"
 #include "support/win_test_support.h"
 
 namespace pavrelin {
@@ -137,15 +139,7 @@ TEST_F(UpdateEndToEnd, AnErrorPageInsteadOfABuildKeepsTheProgram) {
   HWND question = app.WaitForBox("信息：");
   ASSERT_TRUE(question);
   test::PressBoxButton(question, IDYES);
-  // The question box may still be closing: wait for the next box's text.
-  HWND failure = nullptr;
-  test::WaitUntil(
-      [&] {
-        HWND box = app.WaitForBox("信息：", 0);
-        if (box && test::MessageBoxText(box) != "已经有新版本是否更新？") failure = box;
-        return failure != nullptr;
-      },
-      20000);
+  HWND failure = app.WaitForBoxOtherThan("信息：", "已经有新版本是否更新？", 20000);
   ASSERT_TRUE(failure);
   EXPECT_EQ(test::MessageBoxText(failure), "更新失败！\r\n下载新版本失败，请稍后再试。");
   test::PressBoxButton(failure, IDOK);

@@ -1,13 +1,15 @@
 // The update check and the download of the real program against an update
 // server that misbehaves: a huge flag file, an address with a line break, a
 // loop of redirects, a build cut off or replaced by a page, silence.
+// The test server's Winsock headers must come before windows.h.
+#include "support/http_test_server.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 
 #include "support/app_under_test.h"
-#include "support/http_test_server.h"
 #include "support/win_test_support.h"
 
 namespace pavrelin {
@@ -42,21 +44,6 @@ void PressCheckForUpdates(HWND main) {
 bool Answers(HWND window, UINT timeout_ms = 1000) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result) != 0;
-}
-
-// A box of the program with this title whose text is not `other`: a box that
-// is closing may still be found for a moment after its button was pressed.
-HWND WaitForBoxOtherThan(const AppUnderTest& app, const char* title, const std::string& other,
-                         DWORD timeout_ms) {
-  HWND found = nullptr;
-  test::WaitUntil(
-      [&] {
-        HWND box = app.WaitForBox(title, 0);
-        if (box && IsWindowVisible(box) && test::MessageBoxText(box) != other) found = box;
-        return found != nullptr;
-      },
-      timeout_ms);
-  return found;
 }
 
 // The server's port is shared with other tests and benchmarks: wait for it.
@@ -207,7 +194,7 @@ TEST_F(UpdateServerEndToEnd, ABuildCutOffOrReplacedByAPageIsNeverSaved) {
     ASSERT_TRUE(question);
     ASSERT_EQ(test::MessageBoxText(question), kQuestion);
     test::PressBoxButton(question, IDYES);
-    HWND failure = WaitForBoxOtherThan(app, "信息：", kQuestion, 20000);
+    HWND failure = app.WaitForBoxOtherThan("信息：", kQuestion, 20000);
     ASSERT_TRUE(failure);
     EXPECT_EQ(test::MessageBoxText(failure), kDownloadFailed);
     test::PressBoxButton(failure, IDOK);

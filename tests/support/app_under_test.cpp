@@ -59,6 +59,19 @@ HWND AppUnderTest::WaitForBox(const char* title, DWORD timeout_ms) const {
   return WaitForMessageBox(title, timeout_ms, pid_);
 }
 
+HWND AppUnderTest::WaitForBoxOtherThan(const char* title, const std::string& other,
+                                       DWORD timeout_ms) const {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        HWND box = WaitForBox(title, 0);
+        if (box && IsWindowVisible(box) && MessageBoxText(box) != other) found = box;
+        return found != nullptr;
+      },
+      timeout_ms);
+  return found;
+}
+
 HWND AppUnderTest::MainWindow() const { return FindVisibleWindow(nullptr, kMainTitle, pid_); }
 
 namespace {

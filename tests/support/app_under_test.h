@@ -34,6 +34,9 @@ class AppUnderTest {
   bool WaitForExit(DWORD timeout_ms, DWORD* exit_code);
 
   HWND WaitForBox(const char* title, DWORD timeout_ms = 10000) const;
+  // A visible box with this title whose text is not `other`: a box that is
+  // closing may still be found for a moment after its button was pressed.
+  HWND WaitForBoxOtherThan(const char* title, const std::string& other, DWORD timeout_ms) const;
   HWND MainWindow() const;
 
  private:
