@@ -22,10 +22,20 @@ class BrowserBoxTest : public ::testing::Test {
     holder_ = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 8, 78,
                               80, 23, top_, nullptr, nullptr, nullptr);
     ASSERT_TRUE(top_ && holder_);
+    ASSERT_TRUE(server_.ok());
   }
   void TearDown() override {
     DestroyWindow(top_);
     OleUninitialize();
+  }
+  // Settings that load path_and_query from the test server, which answers
+  // the follow page.
+  BrowserSettings ServedPage(const std::string& path_and_query) {
+    server_.Answer("/index.php", test::Page("<html><body>follow</body></html>"));
+    url_ = server_.Url(path_and_query);
+    BrowserSettings settings;
+    settings.url = url_.c_str();
+    return settings;
   }
   void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
@@ -36,18 +46,15 @@ class BrowserBoxTest : public ::testing::Test {
     }
   }
 
+  test::HttpTestServer server_;
+  std::string url_;
   HWND top_ = nullptr;
   HWND holder_ = nullptr;
 };
 
 TEST_F(BrowserBoxTest, ShowsAnEightyByTwentyThreeWindowOfItsPageAndLoadsItOnce) {
-  test::HttpTestServer server;
-  ASSERT_TRUE(server.ok());
-  server.Answer("/index.php", test::Page("<html><body>follow</body></html>"));
-  BrowserSettings settings;
-  const std::string url = server.Url("/index.php?c=follow&a=quick&name=q318640&style=3&f=1#");
-  settings.url = url.c_str();
-
+  const BrowserSettings settings =
+      ServedPage("/index.php?c=follow&a=quick&name=q318640&style=3&f=1#");
   HWND box = CreateBrowserBox(holder_, 10, {-2, -2, 106, 32}, WS_VISIBLE, settings);
   ASSERT_TRUE(box);
   RECT outer, holder;
@@ -70,13 +77,13 @@ TEST_F(BrowserBoxTest, ShowsAnEightyByTwentyThreeWindowOfItsPageAndLoadsItOnce) 
   const DWORD start = GetTickCount();
   while (!loaded && GetTickCount() - start < 15000) {
     Pump(50);
-    loaded = !server.Requests().empty();
+    loaded = !server_.Requests().empty();
   }
   ASSERT_TRUE(loaded);
   EXPECT_TRUE(GetWindow(box, GW_CHILD)) << "the control's own window lives in the box";
   Pump(1000);
-  ASSERT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(test::RequestLine(server.Requests()[0])
+  ASSERT_EQ(server_.Requests().size(), 1u);
+  EXPECT_EQ(test::RequestLine(server_.Requests()[0])
                 .rfind("GET /index.php?c=follow&a=quick&name=q318640&style=3&f=1 HTTP/", 0),
             0u);
   DestroyWindow(box);
@@ -88,13 +95,8 @@ TEST_F(BrowserBoxTest, ShowsAnEightyByTwentyThreeWindowOfItsPageAndLoadsItOnce) 
 // when the click is a message sent from another thread). The control must
 // still be made when the program's own loop runs again.
 TEST_F(BrowserBoxTest, IsStillMadeWhenAnEndingModalLoopDropsWhatItTook) {
-  test::HttpTestServer server;
-  ASSERT_TRUE(server.ok());
-  server.Answer("/index.php", test::Page("<html><body>follow</body></html>"));
-  BrowserSettings settings;
-  const std::string url = server.Url("/index.php?c=follow");
-  settings.url = url.c_str();
-  HWND box = CreateBrowserBox(holder_, 10, {0, 0, 80, 23}, WS_VISIBLE, settings);
+  HWND box =
+      CreateBrowserBox(holder_, 10, {0, 0, 80, 23}, WS_VISIBLE, ServedPage("/index.php?c=follow"));
   ASSERT_TRUE(box);
 
   MSG message;
@@ -109,11 +111,11 @@ TEST_F(BrowserBoxTest, IsStillMadeWhenAnEndingModalLoopDropsWhatItTook) {
   EXPECT_TRUE(test::WaitUntil(
       [&] {
         Pump(50);
-        return GetWindow(box, GW_CHILD) != nullptr && !server.Requests().empty();
+        return GetWindow(box, GW_CHILD) != nullptr && !server_.Requests().empty();
       },
       15000));
   Pump(500);
-  EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server_.Requests().size(), 1u);
 }
 
 }  // namespace
