@@ -11,6 +11,7 @@
 # on port 18470 then never meets another test run's server.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+pavrelin_without_aslr "$@"
 trap pavrelin_cleanup EXIT
 cd "$PAVRELIN_ROOT"
 

@@ -3,6 +3,7 @@
 # DISPLAY is set, otherwise on a private Xvfb whose screen is saved under build/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+pavrelin_without_aslr "$@"
 trap pavrelin_cleanup EXIT
 cd "$PAVRELIN_ROOT"
 

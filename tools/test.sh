@@ -4,6 +4,7 @@
 # display and prefix that are stopped again at the end.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+pavrelin_without_aslr "$@"
 trap pavrelin_cleanup EXIT
 cd "$PAVRELIN_ROOT"
 
