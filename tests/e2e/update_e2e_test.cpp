@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e/update_steps.h"
 #include "support/app_under_test.h"
 #include "support/win_test_support.h"
 
@@ -13,33 +14,20 @@ namespace {
 
 using test::AppUnderTest;
 using test::HttpTestServer;
+using test::kAddressPath;
+using test::kFlagPath;
+using test::kScript;
+using test::kUpdateServerPort;
+using test::PressCheckForUpdates;
 
-// The win64 test build's update host and portal.
-constexpr unsigned short kServerPort = 18470;
-constexpr char kScript[] = "C:\\Del.bat";
-constexpr char kFlagPath[] = "/wifi/kaiguan4.txt";
-constexpr char kAddressPath[] = "/wifi/ruanjian.txt";
-
-// Where the hidden boxes keep what the last check fetched (inside the banner).
-std::string FlagKept(HWND main) {
-  return test::WindowText(test::FindControlAt(main, "Edit", 48, 16));
-}
-std::string AddressKept(HWND main) {
-  return test::WindowText(test::FindControlAt(main, "Edit", 176, 16));
-}
-
-void PressCheckForUpdates(HWND main) {
-  HWND label = test::FindChildByText(main, "检查更新");
-  ASSERT_TRUE(label);
-  PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-}
+std::string FlagKept(HWND main) { return test::WindowText(test::FlagBox(main)); }
+std::string AddressKept(HWND main) { return test::WindowText(test::AddressBox(main)); }
 
 class UpdateEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteFileA(kScript);
-    ASSERT_TRUE(server_.ok()) << "port " << kServerPort << " is taken";
+    ASSERT_TRUE(server_.ok()) << "port " << kUpdateServerPort << " is taken";
     server_.Answer("/portal/", test::Page("portal"));
   }
   void TearDown() override { DeleteFileA(kScript); }
@@ -54,7 +42,7 @@ class UpdateEndToEnd : public ::testing::Test {
     return lines;
   }
 
-  HttpTestServer server_{kServerPort};
+  HttpTestServer server_{kUpdateServerPort};
 };
 
 TEST_F(UpdateEndToEnd, UpToDateFlagsGiveTheUpToDateBoxOnEveryPress) {
@@ -139,15 +127,7 @@ TEST_F(UpdateEndToEnd, AnErrorPageInsteadOfABuildKeepsTheProgram) {
   HWND question = app.WaitForBox("信息：");
   ASSERT_TRUE(question);
   test::PressBoxButton(question, IDYES);
-  HWND failure = app.WaitForBoxOtherThan("信息：", "已经有新版本是否更新？", 20000);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(test::MessageBoxText(failure), "更新失败！\r\n下载新版本失败，请稍后再试。");
-  test::PressBoxButton(failure, IDOK);
-  EXPECT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
-  EXPECT_TRUE(app.running());
-  EXPECT_TRUE(test::FileExists(app.run_directory() + "\\Pavrelin.exe"));
-  EXPECT_FALSE(test::FileExists(app.run_directory() + "\\PavrelinBate5.exe"));
-  EXPECT_FALSE(test::FileExists(kScript));
+  test::ExpectDownloadRefused(app, main);
 }
 
 TEST(UpdateEndToEndServerDown, TheUpToDateBoxWhenNothingAnswers) {
